@@ -1,0 +1,31 @@
+#!/bin/bash
+# test-display.sh start|stop DISPLAY: the tests' virtual display and a
+# persistent wineserver, so that each test program starts quickly.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+action=$1
+display=$2
+number=${display#:}
+
+case "$action" in
+start)
+    if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
+        rm -f "/tmp/.X${number}-lock" "/tmp/.X11-unix/X${number}"
+        setsid Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        for _ in $(seq 100); do
+            xdpyinfo -display "$display" >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+    fi
+    xdpyinfo -display "$display" >/dev/null
+    setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+    ;;
+stop)
+    "$WINESERVER" -k 2>/dev/null || true
+    pkill -f "Xvfb $display " 2>/dev/null || true
+    ;;
+*)
+    echo "usage: $0 start|stop DISPLAY" >&2
+    exit 2
+    ;;
+esac

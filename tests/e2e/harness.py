@@ -1,0 +1,167 @@
+"""Drives fireworks.exe in the virtual display as a person would: keys, the
+close button, screenshots read back from the screen."""
+
+import os
+import subprocess
+import sys
+import time
+
+WINE64 = "/usr/lib/wine/wine64"
+for candidate in ("/usr/bin/wine64",):
+    if os.path.exists(candidate):
+        WINE64 = candidate
+
+BINARY_DIR = os.environ.get("FIREWORKS_BINARY_DIR", "")
+PROBE = os.path.join(BINARY_DIR, "tests", "e2e", "probe.exe")
+
+
+def wine_env(extra=None):
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    env.setdefault("LANG", "zh_CN.UTF-8")
+    if extra:
+        env.update(extra)
+    return env
+
+
+def poll(condition, timeout, step=0.05):
+    """Returns the first truthy value of condition() within timeout seconds, else None."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            return None
+        time.sleep(step)
+
+
+def probe_window():
+    result = subprocess.run([WINE64, PROBE, "window"], capture_output=True, text=True, env=wine_env(),
+                            stdin=subprocess.DEVNULL, timeout=30)
+    info = {}
+    for line in result.stdout.splitlines():
+        if "=" in line:
+            key, value = line.split("=", 1)
+            info[key.strip()] = value.strip()
+    return info if info.get("found") == "1" else None
+
+
+def xdotool(*args, check=True):
+    result = subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=30)
+    if check and result.returncode != 0:
+        raise RuntimeError(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
+    return result.stdout.strip()
+
+
+def x_window_viewable(window_id):
+    result = subprocess.run(["xwininfo", "-id", str(window_id)], capture_output=True, text=True, timeout=30)
+    return "IsViewable" in result.stdout
+
+
+class Screenshot:
+    """The screen as 8-bit RGB, read back with ImageMagick."""
+
+    def __init__(self, path=None):
+        display = os.environ["DISPLAY"]
+        png = subprocess.run(["import", "-display", display, "-window", "root", "png:-"], capture_output=True,
+                             check=True, timeout=60).stdout
+        if path:
+            with open(path, "wb") as out:
+                out.write(png)
+        size = subprocess.run(["convert", "png:-", "-format", "%w %h", "info:"], input=png, capture_output=True,
+                              check=True, timeout=60).stdout.split()
+        self.width, self.height = int(size[0]), int(size[1])
+        self.rgb = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=png, capture_output=True,
+                                  check=True, timeout=60).stdout
+
+    def pixel(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self.rgb[offset:offset + 3])
+
+    def count(self, left, top, width, height, predicate, step=1):
+        total = 0
+        for y in range(top, top + height, step):
+            row = (y * self.width) * 3
+            for x in range(left, left + width, step):
+                offset = row + x * 3
+                if predicate(self.rgb[offset], self.rgb[offset + 1], self.rgb[offset + 2]):
+                    total += 1
+        return total
+
+
+class Program:
+    """One run of fireworks.exe, in a console window (as a double-click
+    starts it) or without one (standard input at end of file)."""
+
+    def __init__(self, exe, console=True, env=None):
+        self.exe = exe
+        command = [WINE64, "wineconsole", exe] if console else [WINE64, exe]
+        self.process = subprocess.Popen(command, env=wine_env(env), stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.info = None
+        self.x_window = None
+
+    def wait_window(self, timeout=30):
+        self.info = poll(lambda: (info := probe_window()) and info.get("visible") == "1" and info, timeout, 0.2)
+        if not self.info:
+            raise AssertionError("the graphics window did not appear")
+        title = self.info["title"]
+        self.x_window = poll(lambda: self._x_window(title), timeout, 0.1)
+        if not self.x_window:
+            raise AssertionError("no viewable X window for the graphics window")
+        return self.info
+
+    def _x_window(self, title):
+        found = xdotool("search", "--name", f"^{title}$", check=False).split()
+        for window_id in found:
+            if x_window_viewable(window_id):
+                return window_id
+        return None
+
+    def client_origin(self):
+        return int(self.info["client_x"]), int(self.info["client_y"])
+
+    def focus(self):
+        xdotool("windowfocus", "--sync", self.x_window)
+
+    def key(self, *keys):
+        self.focus()
+        xdotool("key", *keys)
+
+    def click_close_button(self):
+        x, y = (int(v) for v in self.info["close"].split(","))
+        if x < 0:
+            raise AssertionError("the window has no close button")
+        xdotool("mousemove", "--sync", str(x), str(y))
+        xdotool("click", "1")
+
+    def wait_exit(self, timeout):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def stderr_text(self):
+        return self.process.stderr.read().decode(errors="replace") if self.process.stderr else ""
+
+
+def run_cases(cases):
+    """Runs each case function with the exe path; prints and exits non-zero on failure."""
+    exe = sys.argv[1]
+    failures = 0
+    for case in cases:
+        started = time.monotonic()
+        try:
+            case(exe)
+            print(f"PASS {case.__name__} ({time.monotonic() - started:.1f} s)")
+        except Exception as error:  # report every case, not just the first failure
+            failures += 1
+            print(f"FAIL {case.__name__}: {error}")
+    sys.exit(1 if failures else 0)

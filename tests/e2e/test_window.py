@@ -1,0 +1,54 @@
+"""The graphics window opens at 1200 x 800 with the program's name as its
+title, and every way of closing it ends the program with exit code 0."""
+
+import time
+
+from harness import Program, Screenshot, run_cases
+
+
+def check_window(program):
+    info = program.wait_window()
+    assert info["client_width"] == "1200", info
+    assert info["client_height"] == "800", info
+    assert info["title"] == "fireworks", info
+    return info
+
+
+def key_in_window_ends_with_zero(exe):
+    program = Program(exe, console=True)
+    try:
+        check_window(program)
+        time.sleep(0.5)
+        shot = Screenshot()
+        x, y = program.client_origin()
+        lit = shot.count(x, y, 1200, 800, lambda r, g, b: r > 40 or g > 40 or b > 40, step=7)
+        assert lit < 200, f"a fresh window should be nearly black, {lit} lit samples"
+        program.key("space")
+        assert program.wait_exit(5) == 0, "a key should end the program with exit code 0"
+    finally:
+        program.kill()
+
+
+def alt_f4_ends_with_zero(exe):
+    program = Program(exe, console=True)
+    try:
+        check_window(program)
+        program.key("alt+F4")
+        assert program.wait_exit(5) == 0, "Alt+F4 should end the program with exit code 0"
+    finally:
+        program.kill()
+
+
+def close_button_without_console_ends_with_zero(exe):
+    program = Program(exe, console=False)
+    try:
+        info = check_window(program)
+        assert int(info["style"], 16) & 0x00CA0000 == 0x00CA0000, info
+        program.click_close_button()
+        assert program.wait_exit(5) == 0, "the close button should end the program with exit code 0"
+    finally:
+        program.kill()
+
+
+if __name__ == "__main__":
+    run_cases([key_in_window_ends_with_zero, alt_f4_ends_with_zero, close_button_without_console_ends_with_zero])

@@ -1,0 +1,154 @@
+// The graphics window: opening, styles, title, painting and key forwarding.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "graphics_state.h"
+#include "window_capture.h"
+
+namespace {
+
+using Tovax::Graphics;
+
+TEST(Window, OpensWithTheRequestedClientSizeAndABlackBackBuffer)
+{
+    HWND window = OpenGraphWindow(1200, 800, 0);
+    ASSERT_NE(window, nullptr);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 1200);
+    EXPECT_EQ(client.bottom, 800);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    uint32_t* pixels = GetPixelBuffer(nullptr);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_TRUE(std::all_of(pixels, pixels + 1200 * 800, [](uint32_t p) { return p == 0; }));
+
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof(className));
+    EXPECT_STREQ(className, "TovaxWnd");
+    EXPECT_EQ(GetClassLongPtrA(window, GCL_STYLE), static_cast<LONG_PTR>(CS_DBLCLKS));
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & 0x00CF0000, 0x00CA0000);
+    CloseGraphWindow();
+}
+
+TEST(Window, TargetInvariantsHoldAfterOpeningAndSelecting)
+{
+    OpenGraphWindow(320, 200, 0);
+    Tovax::GraphicsState& state = Graphics();
+    EXPECT_EQ(state.target, &state.window);
+    EXPECT_EQ(state.device, &state.windowDevice);
+    EXPECT_EQ(state.targetDC, state.window.dc);
+    EXPECT_EQ(state.windowDC, state.window.clientDC);
+    EXPECT_NE(state.windowDC, nullptr);
+
+    IMAGE image(10, 10);
+    SelectTarget(&image);
+    EXPECT_EQ(state.target, &image);
+    EXPECT_EQ(state.device, &state.imageDevice);
+    EXPECT_EQ(state.targetDC, image.dc);
+    EXPECT_EQ(state.windowDC, nullptr);
+    EXPECT_EQ(GetPixelBuffer(nullptr), state.window.pixels);
+    EXPECT_EQ(GetTargetWidth(), 10);
+
+    SelectTarget(nullptr);
+    EXPECT_EQ(state.device, &state.windowDevice);
+    EXPECT_EQ(GetTargetWidth(), 320);
+    CloseGraphWindow();
+    EXPECT_EQ(state.windowDC, nullptr);
+}
+
+TEST(Window, FlagsChooseTheClassAndWindowStyle)
+{
+    EXPECT_EQ(Tovax::WindowClassStyle(false), 0x0008u);
+    EXPECT_EQ(Tovax::WindowClassStyle(true), 0x0208u);
+    EXPECT_EQ(Tovax::WindowStyle(false), 0x00CA0000u);
+    EXPECT_EQ(Tovax::WindowStyle(true), 0x00C80000u);
+
+    HWND window = OpenGraphWindow(300, 200, WindowFlagNoMinimizeBox | WindowFlagNoCloseBox);
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & 0x00CF0000, 0x00C80000);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+    CloseGraphWindow();
+}
+
+TEST(Window, TitleIsTheFileNameWithoutExtension)
+{
+    char title[MAX_PATH];
+    Tovax::WindowTitleFromPath("D:\\games\\show.exe", title, sizeof(title));
+    EXPECT_STREQ(title, "show");
+    Tovax::WindowTitleFromPath("C:\\a.b\\fire.works.exe", title, sizeof(title));
+    EXPECT_STREQ(title, "fire.works");
+    Tovax::WindowTitleFromPath("plain", title, sizeof(title));
+    EXPECT_STREQ(title, "plain");
+
+    HWND window = OpenGraphWindow(100, 80, 0);
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char expected[MAX_PATH];
+    Tovax::WindowTitleFromPath(path, expected, sizeof(expected));
+    char actual[MAX_PATH] = {};
+    GetWindowTextA(window, actual, sizeof(actual));
+    EXPECT_STREQ(actual, expected);
+    CloseGraphWindow();
+}
+
+TEST(Window, RepaintCopiesTheWholeBackBuffer)
+{
+    HWND window = OpenGraphWindow(160, 120, 0);
+    SettleWindow(window);
+    BeginBatch();
+    uint32_t* pixels = GetPixelBuffer(nullptr);
+    PaintTestPattern(pixels, 160, 120);
+    // The repaint ignores origin and scale and the current target.
+    SetTargetOrigin(30, 40);
+    IMAGE image(5, 5);
+    SelectTarget(&image);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const std::vector<uint32_t> shown = CaptureClient(window, 160, 120);
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), pixels));
+    SelectTarget(nullptr);
+    SetTargetOrigin(0, 0);
+    EndBatch();
+    CloseGraphWindow();
+}
+
+TEST(Window, ReopeningClosesTheOldWindowFirst)
+{
+    HWND first = OpenGraphWindow(100, 80, 0);
+    HWND second = OpenGraphWindow(120, 90, 0);
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(IsWindowVisible(first));
+    EXPECT_EQ(Graphics().window.width, 120);
+    CloseGraphWindow();
+    EXPECT_FALSE(IsWindowVisible(second));
+    // After closing, drawing reaches the back buffer only.
+    ClearTarget();
+    EXPECT_EQ(Graphics().windowDC, nullptr);
+}
+
+// The console that WindowFlagConsole creates takes over standard output, so
+// this runs in a child process that answers with its exit code.
+TEST(Window, KeysTypedInTheWindowReachTheConsoleInput)
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string child(path);
+    child.replace(child.find_last_of('\\') + 1, std::string::npos, "console_key_child.exe");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(child.c_str(), nullptr, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                               nullptr, &startup, &process));
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, 0u) << "1: no console, 2: key not seen, 3: console kept after close";
+}
+
+}  // namespace

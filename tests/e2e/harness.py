@@ -4,6 +4,7 @@ close button, screenshots read back from the screen."""
 import os
 import subprocess
 import sys
+import tempfile
 import time
 
 WINE64 = "/usr/lib/wine/wine64"
@@ -15,9 +16,13 @@ BINARY_DIR = os.environ.get("FIREWORKS_BINARY_DIR", "")
 PROBE = os.path.join(BINARY_DIR, "tests", "e2e", "probe.exe")
 
 
+# Wine's error channel stays on in every run: an err: line fails the test.
+WINE_ERRORS = []
+
+
 def wine_env(extra=None):
     env = dict(os.environ)
-    env.setdefault("WINEDEBUG", "-all")
+    env["WINEDEBUG"] = "err+all"
     env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
     env.setdefault("LANG", "zh_CN.UTF-8")
     if extra:
@@ -95,11 +100,13 @@ class Program:
     """One run of fireworks.exe, in a console window (as a double-click
     starts it) or without one (standard input at end of file)."""
 
-    def __init__(self, exe, console=True, env=None):
+    def __init__(self, exe, console=True, env=None, stderr_path=None):
         self.exe = exe
         command = [WINE64, "wineconsole", exe] if console else [WINE64, exe]
+        # Wine writes its error channel to standard error; a file never fills up.
+        self.stderr_file = open(stderr_path, "w+b") if stderr_path else tempfile.TemporaryFile()
         self.process = subprocess.Popen(command, env=wine_env(env), stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                        stdout=subprocess.DEVNULL, stderr=self.stderr_file)
         self.info = None
         self.x_window = None
 
@@ -144,12 +151,15 @@ class Program:
             return None
 
     def kill(self):
+        """Ends the run if it is still going and collects Wine's error lines."""
         if self.process.poll() is None:
             self.process.kill()
-            self.process.wait()
+        self.process.wait(timeout=30)
+        WINE_ERRORS.extend(self.wine_errors())
 
-    def stderr_text(self):
-        return self.process.stderr.read().decode(errors="replace") if self.process.stderr else ""
+    def wine_errors(self):
+        self.stderr_file.seek(0)
+        return [line for line in self.stderr_file.read().decode(errors="replace").splitlines() if "err:" in line]
 
 
 def run_cases(cases):
@@ -164,4 +174,10 @@ def run_cases(cases):
         except Exception as error:  # report every case, not just the first failure
             failures += 1
             print(f"FAIL {case.__name__}: {error}")
+        if WINE_ERRORS:
+            failures += 1
+            print(f"FAIL {case.__name__}: Wine reported errors:")
+            for line in WINE_ERRORS:
+                print("    " + line)
+            WINE_ERRORS.clear()
     sys.exit(1 if failures else 0)

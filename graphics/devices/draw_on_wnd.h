@@ -13,6 +13,7 @@ public:
     void ClearTarget() override;
     void SetTextForeground(COLORREF color) override;
     void SetBackgroundColor(COLORREF color) override;
+    int GetBackgroundMode() override;
     void SetBackgroundMode(int mode) override;
     void SetTargetOrigin(int x, int y) override;
     void SetClipRegion(HRGN region) override;
@@ -21,8 +22,11 @@ public:
     void ApplyFillStyleRecord(const FILLSTYLE* style) override;
     void SetBrushColor(COLORREF color) override;
     void SetTargetScale(float sx, float sy) override;
+    int GetRasterOp() override;
     void SetRasterOp(int rop2) override;
+    int GetFillRule() override;
     void SetFillRule(int mode) override;
+    COLORREF ReadPixel(int x, int y) override;
     void WritePixel(int x, int y, COLORREF color) override;
     void SetCurrentPosition(int x, int y) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
@@ -38,6 +42,8 @@ public:
     void FloodFillArea(int x, int y, COLORREF border) override;
     void PrintAt(int x, int y, const char* text) override;
     int PrintInRect(const char* text, RECT* rect, uint32_t format) override;
+    int MeasureTextWidth(const char* text) override;
+    int MeasureTextHeight(const char* text) override;
     void SetTextFontRecord(const LOGFONTA* style) override;
     void GetTextFont(LOGFONTA* out) override;
 

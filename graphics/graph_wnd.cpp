@@ -38,6 +38,22 @@ BOOL WINAPI ConsoleCloseHandler(DWORD event)
 
 bool IsMouseMessage(UINT message) { return message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL; }
 
+// Takes the window context's pen, brush and font out of it, deleting those
+// that the back buffer's context does not hold as well: the window device
+// selects one object into both contexts, and the back buffer's owner deletes
+// what it holds.
+void ReleaseWindowSelection(HDC windowContext, HDC bufferContext)
+{
+    const struct {
+        int stock;
+        UINT type;
+    } kinds[] = {{WHITE_PEN, OBJ_PEN}, {BLACK_BRUSH, OBJ_BRUSH}, {SYSTEM_FONT, OBJ_FONT}};
+    for (const auto& kind : kinds) {
+        HGDIOBJ previous = SelectObject(windowContext, GetStockObject(kind.stock));
+        if (previous && previous != GetCurrentObject(bufferContext, kind.type)) DeleteObject(previous);
+    }
+}
+
 void PaintFromBackBuffer(HWND window)
 {
     GraphicsState& state = Graphics();
@@ -101,6 +117,7 @@ GraphWnd::~GraphWnd()
 void GraphWnd::ResetState()
 {
     LockGuard guard;
+    if (clientDC) ReleaseWindowSelection(clientDC, dc);
     IMAGE::ResetState();
     if (clientDC) ApplyDefaultDrawingState(clientDC, bkColor, transform);
 }
@@ -178,6 +195,7 @@ void GraphWnd::Close()
     if (!hwnd) return;
     {
         LockGuard guard;
+        if (clientDC) ReleaseWindowSelection(clientDC, dc);
         ReleaseDC(hwnd, clientDC);
         clientDC = nullptr;
         Graphics().windowDC = nullptr;

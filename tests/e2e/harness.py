@@ -2,6 +2,7 @@
 close button, screenshots read back from the screen."""
 
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -42,11 +43,17 @@ def poll(condition, timeout, step=0.05):
         time.sleep(step)
 
 
+def probe(*args):
+    """Runs the probe beside the program; returns its exit code and output."""
+    result = subprocess.run([WINE64, PROBE, *args], capture_output=True, text=True, env=wine_env(),
+                            stdin=subprocess.DEVNULL, timeout=60)
+    return result.returncode, result.stdout
+
+
 def probe_window():
-    result = subprocess.run([WINE64, PROBE, "window"], capture_output=True, text=True, env=wine_env(),
-                            stdin=subprocess.DEVNULL, timeout=30)
+    _, output = probe("window")
     info = {}
-    for line in result.stdout.splitlines():
+    for line in output.splitlines():
         if "=" in line:
             key, value = line.split("=", 1)
             info[key.strip()] = value.strip()
@@ -96,12 +103,37 @@ class Screenshot:
         return total
 
 
+def leftover_runs(exe):
+    """Process ids of this program file's runs (Wine's processes, not the test's)."""
+    found = subprocess.run(["pgrep", "-f", re.escape(exe)], capture_output=True, text=True).stdout.split()
+    pids = []
+    for pid in found:
+        try:
+            with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+                if b"python" not in cmdline.read():
+                    pids.append(int(pid))
+        except OSError:
+            continue
+    return pids
+
+
+def end_leftover_runs(exe):
+    """Kills every run of this program file, so each run has the screen to itself."""
+    for pid in leftover_runs(exe):
+        try:
+            os.kill(pid, 9)
+        except OSError:
+            pass
+    poll(lambda: not leftover_runs(exe), 10)
+
+
 class Program:
     """One run of fireworks.exe, in a console window (as a double-click
     starts it) or without one (standard input at end of file)."""
 
     def __init__(self, exe, console=True, env=None, stderr_path=None):
         self.exe = exe
+        end_leftover_runs(exe)
         command = [WINE64, "wineconsole", exe] if console else [WINE64, exe]
         # Wine writes its error channel to standard error; a file never fills up.
         self.stderr_file = open(stderr_path, "w+b") if stderr_path else tempfile.TemporaryFile()
@@ -144,6 +176,14 @@ class Program:
         xdotool("mousemove", "--sync", str(x), str(y))
         xdotool("click", "1")
 
+    def press_alt_f4(self):
+        self.key("alt+F4")
+
+    def pass_dedication(self):
+        """Enter on each of the two dedication pages."""
+        self.key("Return")
+        self.key("Return")
+
     def wait_exit(self, timeout):
         try:
             return self.process.wait(timeout=timeout)
@@ -155,11 +195,18 @@ class Program:
         if self.process.poll() is None:
             self.process.kill()
         self.process.wait(timeout=30)
+        # Killing the launcher leaves the Windows process itself running.
+        end_leftover_runs(self.exe)
         WINE_ERRORS.extend(self.wine_errors())
 
     def wine_errors(self):
         self.stderr_file.seek(0)
         return [line for line in self.stderr_file.read().decode(errors="replace").splitlines() if "err:" in line]
+
+
+def error_dialog_shown():
+    _, output = probe("error-dialog")
+    return "error_dialog=1" in output
 
 
 def run_cases(cases):

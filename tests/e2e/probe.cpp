@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -32,6 +33,41 @@ bool FindCloseButton(HWND window, POINT* point)
     return false;
 }
 
+LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND) {
+        RECT rect;
+        GetClientRect(window, &rect);
+        HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, magenta);
+        DeleteObject(magenta);
+        return 1;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Lays a magenta window over the graphics window for a while, then removes it.
+void Cover(HWND graphWindow, DWORD milliseconds)
+{
+    WNDCLASSA coverClass = {};
+    coverClass.lpfnWndProc = CoverProc;
+    coverClass.hInstance = GetModuleHandleA(nullptr);
+    coverClass.lpszClassName = "ProbeCover";
+    RegisterClassA(&coverClass);
+    RECT rect;
+    GetWindowRect(graphWindow, &rect);
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "ProbeCover", "cover", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                 coverClass.hInstance, nullptr);
+    const DWORD end = GetTickCount() + milliseconds;
+    MSG message;
+    while (GetTickCount() < end) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(10);
+    }
+    DestroyWindow(cover);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -59,6 +95,22 @@ int main(int argc, char** argv)
                     outer.top, outer.right, outer.bottom, static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
                     static_cast<unsigned long>(GetClassLongPtrA(window, GCL_STYLE)), IsWindowVisible(window) ? 1 : 0,
                     closeButton.x, closeButton.y);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "minimize") == 0) return ShowWindow(window, SW_MINIMIZE), 0;
+    if (std::strcmp(argv[1], "restore") == 0) return ShowWindow(window, SW_RESTORE), 0;
+    if (std::strcmp(argv[1], "cover") == 0) return Cover(window, argc > 2 ? std::atoi(argv[2]) : 1000), 0;
+    if (std::strcmp(argv[1], "close-console") == 0) {
+        // What closing the console from the taskbar does.
+        HWND console = FindWindowA("WineConsoleClass", nullptr);
+        if (!console) return 1;
+        PostMessageA(console, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "error-dialog") == 0) {
+        // A crash would show the debugger's dialog.
+        HWND dialog = FindWindowA(nullptr, "Program Error");
+        std::printf("error_dialog=%d\n", dialog ? 1 : 0);
         return 0;
     }
     return 2;

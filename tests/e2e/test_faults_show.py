@@ -1,0 +1,7 @@
+"""Closing the window during the show and during a heart volley."""
+
+from faults import cases_for
+from harness import run_cases
+
+if __name__ == "__main__":
+    run_cases(cases_for(["show", "heart volley"]))

@@ -1,0 +1,98 @@
+"""The program under rough handling: keys hammered during the dedication,
+the window minimised, restored and covered, no console input at all, and its
+console closed while the show runs."""
+
+import time
+
+from harness import Program, Screenshot, poll, probe, run_cases, xdotool
+
+
+def yellow(r, g, b):
+    """The dedication's light yellow (0xFFFF55 on screen), give or take smoothing."""
+    return r > 180 and g > 180 and 40 < b < 140
+
+
+def burst_like(r, g, b):
+    return r > 60 and g > 60 and b > 60
+
+
+def screen_count(program, predicate, step=3):
+    x, y = program.client_origin()
+    return Screenshot().count(x, y, 1200, 800, predicate, step)
+
+
+def keys_hammered_during_the_dedication_then_a_key_ends(exe):
+    program = Program(exe, console=True)
+    try:
+        program.wait_window()
+        program.focus()
+        xdotool("key", "--repeat", "40", "--delay", "5", "a")
+        xdotool("keydown", "Return")
+        time.sleep(1.0)
+        xdotool("keyup", "Return")
+        # Held Enter repeats: both pages pass and the show runs.
+        assert poll(lambda: screen_count(program, burst_like) > 50, 20, 0.5), "the show did not start"
+        program.key("space")
+        assert program.wait_exit(2) == 0
+    finally:
+        program.kill()
+
+
+def minimise_restore_and_cover_show_the_back_buffer_again(exe):
+    program = Program(exe, console=True)
+    try:
+        program.wait_window()
+        program.key("Return")
+        # The second page waits for Enter: nothing presents, so what shows comes from repaints.
+        time.sleep(1.0)
+        before = screen_count(program, yellow)
+        assert before > 100, f"the page of text is not shown ({before} samples)"
+        code, _ = probe("minimize")
+        assert code == 0
+        time.sleep(0.5)
+        probe("restore")
+        assert poll(lambda: screen_count(program, yellow) >= before * 0.95, 5, 0.3), "restore lost the page"
+        probe("cover", "800")
+        time.sleep(0.3)
+        magenta = screen_count(program, lambda r, g, b: r > 200 and b > 200 and g < 60)
+        assert magenta == 0, f"the cover left {magenta} samples behind"
+        assert screen_count(program, yellow) >= before * 0.95, "uncovering lost the page"
+        program.key("Return")
+        program.key("space")
+        assert program.wait_exit(5) == 0
+    finally:
+        program.kill()
+
+
+def without_console_input_both_pages_pass_and_the_show_runs(exe):
+    program = Program(exe, console=False)
+    try:
+        program.wait_window()
+        assert poll(lambda: screen_count(program, burst_like) > 50, 20, 0.5), "the show did not start"
+        program.wait_window()
+        program.click_close_button()
+        assert program.wait_exit(2) == 0
+    finally:
+        program.kill()
+
+
+def closing_the_console_during_the_show_ends_with_zero(exe):
+    program = Program(exe, console=True)
+    try:
+        program.wait_window()
+        program.pass_dedication()
+        time.sleep(3)
+        started = time.monotonic()
+        code, _ = probe("close-console")
+        assert code == 0, "no console window found"
+        assert program.wait_exit(5) == 0
+        assert time.monotonic() - started <= 2.0
+    finally:
+        program.kill()
+
+
+if __name__ == "__main__":
+    run_cases([keys_hammered_during_the_dedication_then_a_key_ends,
+               minimise_restore_and_cover_show_the_back_buffer_again,
+               without_console_input_both_pages_pass_and_the_show_runs,
+               closing_the_console_during_the_show_ends_with_zero])

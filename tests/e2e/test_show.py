@@ -1,0 +1,146 @@
+"""The greeting as a person sees it: the dedication swinging and growing on
+its circle, the page of text, then rockets and bursts, and twenty seconds
+later bursts along the heart."""
+
+import time
+
+from harness import Program, Screenshot, poll, run_cases
+
+# The heart's twelve distinct burst centres (fireworks 0 and 12 share the bottom point).
+HEART = [(610, 650), (760, 530), (920, 400), (1010, 220), (960, 50), (760, 40), (610, 200), (460, 40),
+         (260, 50), (160, 220), (260, 400), (420, 530)]
+
+
+def yellow(r, g, b):
+    """The dedication's light yellow, 0xFFFF55 on screen, give or take smoothing."""
+    return r > 180 and g > 180 and 40 < b < 140
+
+
+def burst_like(r, g, b):
+    return r > 60 and g > 60 and b > 60
+
+
+class Client:
+    """A screenshot seen in the window's client coordinates."""
+
+    def __init__(self, program):
+        self.origin = program.client_origin()
+        self.shot = Screenshot()
+
+    def count(self, left, top, width, height, predicate, step=1):
+        x, y = self.origin
+        left, top = max(left, 0), max(top, 0)
+        width, height = min(width, 1200 - left), min(height, 800 - top)
+        return self.shot.count(x + left, y + top, width, height, predicate, step)
+
+    def bounds(self, predicate, step=2):
+        xs, ys = [], []
+        ox, oy = self.origin
+        for y in range(0, 800, step):
+            for x in range(0, 1200, step):
+                if predicate(*self.shot.pixel(ox + x, oy + y)):
+                    xs.append(x)
+                    ys.append(y)
+        if not xs:
+            return None
+        return min(xs), min(ys), max(xs), max(ys)
+
+
+def page_lines_shown(client):
+    """The eight lines from (200, 150) every 50 pixels, the wish and the prompt."""
+    missing = []
+    for n in range(8):
+        if client.count(200, 150 + 50 * n, 1000, 25, yellow, 2) < 20:
+            missing.append(f"line {n + 1}")
+    if client.count(500, 550, 700, 25, yellow, 2) < 20:
+        missing.append("wish")
+    if client.count(500, 650, 120, 25, yellow, 1) < 10:
+        missing.append(">Enter")
+    if client.count(0, 0, 1200, 140, yellow, 2) > 0:
+        missing.append("nothing above the first line")
+    return missing
+
+
+def dedication_moves_and_grows_then_the_page_shows(exe):
+    program = Program(exe, console=True)
+    try:
+        program.wait_window()
+        frames = []
+        for _ in range(3):
+            frames.append(Client(program).bounds(yellow))
+        final = poll(lambda: (client := Client(program)).count(500, 550, 100, 60, yellow) > 10 and client, 10, 0.2)
+        assert final, "the first page's >Enter prompt did not appear"
+        last = final.bounds(yellow)
+        seen = [box for box in frames if box]
+        assert seen, "no dedication text during the animation"
+        # The text grows: its bounding box at the end is taller than early on.
+        first = seen[0]
+        assert last[3] - last[1] > first[3] - first[1], f"text did not grow: {first} then {last}"
+        # At the last step the circle point is (436, 273): the first line starts at x 306.
+        assert final.count(300, 268, 140, 60, yellow, 2) > 10, "the first line is not at its last place"
+        assert final.count(430, 368, 200, 60, yellow, 2) > 10, "the second line is not at its last place"
+        program.key("Return")
+        page = poll(lambda: (client := Client(program)).count(500, 650, 120, 25, yellow) > 10 and client, 10, 0.2)
+        assert page, "the page of text did not appear"
+        missing = page_lines_shown(page)
+        assert not missing, f"page of text: {missing}"
+        program.key("Return")
+        program.key("space")
+        assert program.wait_exit(5) == 0
+    finally:
+        program.kill()
+
+
+def rockets_and_bursts_then_the_heart(exe):
+    program = Program(exe, console=True)
+    try:
+        program.wait_window()
+        program.key("Return")
+        time.sleep(0.5)
+        program.key("Return")
+        second_enter = time.monotonic()
+        assert poll(lambda: Client(program).count(0, 0, 1200, 800, burst_like, 3) > 100, 8, 0.5), \
+            "no bursts within a few seconds of the second Enter"
+        time.sleep(max(0.0, second_enter + 22.0 - time.monotonic()))
+        found = set()
+        deadline = second_enter + 27.0
+        while time.monotonic() < deadline and len(found) < len(HEART):
+            client = Client(program)
+            for centre in HEART:
+                x, y = centre
+                if client.count(x - 35, y - 35, 70, 70, burst_like, 2) >= 15:
+                    found.add(centre)
+        missing = [c for c in HEART if c not in found]
+        assert not missing, f"no burst around heart centres {missing}"
+        program.key("space")
+        assert program.wait_exit(5) == 0
+    finally:
+        program.kill()
+
+
+def page_reads_the_same_under_an_english_locale(exe):
+    masks = []
+    for lang in ("zh_CN.UTF-8", "en_US.UTF-8"):
+        program = Program(exe, console=True, env={"LANG": lang, "LC_ALL": lang})
+        try:
+            program.wait_window()
+            program.key("Return")
+            page = poll(lambda: (c := Client(program)).count(500, 650, 120, 25, yellow) > 10 and c, 10, 0.2)
+            assert page, f"no page of text under {lang}"
+            time.sleep(0.3)
+            page = Client(program)
+            masks.append({(x, y) for y in range(150, 580, 2) for x in range(200, 1200, 2)
+                          if yellow(*page.shot.pixel(page.origin[0] + x, page.origin[1] + y))})
+            program.key("Return")
+            program.key("space")
+            assert program.wait_exit(5) == 0
+        finally:
+            program.kill()
+    chinese, english = masks
+    overlap = len(chinese & english) / max(1, len(chinese | english))
+    assert overlap > 0.9, f"the page differs under an English locale (overlap {overlap:.2f})"
+
+
+if __name__ == "__main__":
+    run_cases([dedication_moves_and_grows_then_the_page_shows, rockets_and_bursts_then_the_heart,
+               page_reads_the_same_under_an_english_locale])

@@ -1,0 +1,71 @@
+// The icon file: sizes from 16 to 256, bitmaps and a PNG, transparent corners.
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "media_files.h"
+
+namespace {
+
+struct IconEntry {
+    int size;
+    std::uint32_t bytes;
+    std::uint32_t offset;
+};
+
+std::vector<IconEntry> Entries(const media_test::Bytes& ico)
+{
+    std::vector<IconEntry> entries;
+    const int count = static_cast<int>(media_test::U16(ico, 4));
+    for (int i = 0; i < count; ++i) {
+        const std::size_t at = 6 + 16 * static_cast<std::size_t>(i);
+        const int size = ico.at(at) == 0 ? 256 : ico.at(at);
+        entries.push_back({size, media_test::U32(ico, at + 8), media_test::U32(ico, at + 12)});
+    }
+    return entries;
+}
+
+TEST(IconTest, HoldsEverySizeFrom16To256)
+{
+    const media_test::Bytes ico = media_test::ReadMedia("fireworks.ico");
+    EXPECT_EQ(media_test::U16(ico, 0), 0u);
+    EXPECT_EQ(media_test::U16(ico, 2), 1u) << "an icon, not a cursor";
+    std::set<int> sizes;
+    for (const IconEntry& e : Entries(ico)) {
+        SCOPED_TRACE("size " + std::to_string(e.size));
+        sizes.insert(e.size);
+        ASSERT_LE(e.offset + e.bytes, ico.size());
+        if (e.size == 256) {
+            EXPECT_EQ(media_test::Text(ico, e.offset + 1, 3), "PNG");
+            EXPECT_EQ(media_test::Text(ico, e.offset + 12, 4), "IHDR");
+            continue;
+        }
+        EXPECT_EQ(media_test::U32(ico, e.offset), 40u);
+        EXPECT_EQ(media_test::S32(ico, e.offset + 4), e.size);
+        EXPECT_EQ(media_test::S32(ico, e.offset + 8), 2 * e.size) << "colour and mask";
+        EXPECT_EQ(media_test::U16(ico, e.offset + 14), 32u);
+        const int maskRow = ((e.size + 31) / 32) * 4;
+        EXPECT_EQ(e.bytes, 40u + static_cast<std::uint32_t>(e.size * e.size * 4 + maskRow * e.size));
+    }
+    EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 64, 256}));
+}
+
+TEST(IconTest, ThirtyTwoPixelIconIsOpaqueInsideWithTransparentCorners)
+{
+    const media_test::Bytes ico = media_test::ReadMedia("fireworks.ico");
+    for (const IconEntry& e : Entries(ico)) {
+        if (e.size != 32) {
+            continue;
+        }
+        auto alpha = [&](int x, int y) {  // rows are stored bottom-up
+            return ico.at(e.offset + 40 + (static_cast<std::size_t>(31 - y) * 32 + x) * 4 + 3);
+        };
+        EXPECT_EQ(alpha(0, 0), 0);
+        EXPECT_EQ(alpha(31, 31), 0);
+        EXPECT_EQ(alpha(16, 16), 255);
+        return;
+    }
+    FAIL() << "no 32 pixel image";
+}
+
+}  // namespace

@@ -30,22 +30,28 @@ void DrawOnWnd::BeginBatch() { Graphics().window.batching = true; }
 void DrawOnWnd::FlushBatch()
 {
     GraphicsState& state = Graphics();
-    LockGuard guard;
-    if (!state.windowDC) return;
-    GraphWnd& backBuffer = state.window;
-    SetWorldTransform(backBuffer.dc, &state.identityTransform);
-    SetWorldTransform(state.windowDC, &state.identityTransform);
-    BitBlt(state.windowDC, 0, 0, backBuffer.width, backBuffer.height, backBuffer.dc, 0, 0, SRCCOPY);
-    SetWorldTransform(backBuffer.dc, &backBuffer.transform);
-    SetWorldTransform(state.windowDC, &backBuffer.transform);
+    {
+        LockGuard guard;
+        if (!state.windowDC) return;
+        GraphWnd& backBuffer = state.window;
+        SetWorldTransform(backBuffer.dc, &state.identityTransform);
+        SetWorldTransform(state.windowDC, &state.identityTransform);
+        BitBlt(state.windowDC, 0, 0, backBuffer.width, backBuffer.height, backBuffer.dc, 0, 0, SRCCOPY);
+        SetWorldTransform(backBuffer.dc, &backBuffer.transform);
+        SetWorldTransform(state.windowDC, &backBuffer.transform);
+    }
+    RevealWindowDrawing();
 }
 
 void DrawOnWnd::FlushBatchRect(int left, int top, int right, int bottom)
 {
     GraphicsState& state = Graphics();
-    LockGuard guard;
-    if (!state.windowDC) return;
-    BitBlt(state.windowDC, left, top, right - left + 1, bottom - top + 1, state.window.dc, left, top, SRCCOPY);
+    {
+        LockGuard guard;
+        if (!state.windowDC) return;
+        BitBlt(state.windowDC, left, top, right - left + 1, bottom - top + 1, state.window.dc, left, top, SRCCOPY);
+    }
+    RevealWindowDrawing();
 }
 
 void DrawOnWnd::EndBatch()

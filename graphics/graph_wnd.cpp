@@ -91,6 +91,12 @@ void WindowTitleFromPath(const char* path, char* title, size_t titleSize)
     std::snprintf(title, titleSize, "%s", name);
 }
 
+void RevealWindowDrawing()
+{
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 void EndProgramFromWindow()
 {
     // Holding the lock, no drawing of the window device is half done when the

@@ -56,6 +56,11 @@ DWORD WindowStyle(bool noMinimizeBox);
 // The window title: the file name of the program without its extension.
 void WindowTitleFromPath(const char* path, char* title, size_t titleSize);
 
+// Call after drawing on the window from this thread. Some platforms bring a
+// window's drawing to the screen only when a thread of the process looks at
+// its message queue; looking here shows the drawing at once.
+void RevealWindowDrawing();
+
 // Ends the process with exit code 0 once no window-device operation is in
 // progress; used when the user closes the window or its console.
 [[noreturn]] void EndProgramFromWindow();

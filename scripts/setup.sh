@@ -23,6 +23,18 @@ if ((${#missing[@]})); then
     apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
 fi
 
+# Wine takes its ANSI code page from the locale: Chinese (GBK) and English
+# runs need both locales generated.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' || ! locale -a 2>/dev/null | grep -qix 'en_US.utf8'; then
+    echo "setup: generating the zh_CN.UTF-8 and en_US.UTF-8 locales"
+    dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" ||
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends locales </dev/null
+    sed -i -E 's/^# *(zh_CN.UTF-8 UTF-8|en_US.UTF-8 UTF-8)/\1/' /etc/locale.gen
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >>/etc/locale.gen
+    grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen || echo 'en_US.UTF-8 UTF-8' >>/etc/locale.gen
+    locale-gen >/dev/null
+fi
+
 if [ ! -f "$WINEPREFIX/.fireworks-prefix" ]; then
     echo "setup: preparing the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"

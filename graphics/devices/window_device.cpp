@@ -17,9 +17,14 @@ template <typename Call>
 void DrawOnBoth(Call call)
 {
     GraphicsState& state = Graphics();
-    LockGuard guard;
-    call(state.targetDC);
-    if (!state.window.batching && state.windowDC) call(state.windowDC);
+    bool mirrored = false;
+    {
+        LockGuard guard;
+        call(state.targetDC);
+        mirrored = !state.window.batching && state.windowDC;
+        if (mirrored) call(state.windowDC);
+    }
+    if (mirrored) RevealWindowDrawing();
 }
 
 // The same state change on both contexts, in a batch or not.
@@ -113,6 +118,7 @@ void DrawOnWnd::EraseClipRegion()
             }
         }
     }
+    if (hasClip == 1) RevealWindowDrawing();
     if (hasClip == 0) ClearTarget();
 }
 
@@ -176,17 +182,22 @@ void DrawOnWnd::SetCurrentPosition(int x, int y)
 void DrawOnWnd::DrawLine(int x1, int y1, int x2, int y2)
 {
     GraphicsState& state = Graphics();
-    LockGuard guard;
-    MoveToEx(state.targetDC, x1, y1, nullptr);
-    LineTo(state.targetDC, x2, y2);
-    if (!state.windowDC) return;
-    MoveToEx(state.windowDC, x1, y1, nullptr);
-    // In a batch the window context only follows the back buffer's position.
-    if (state.window.batching) {
-        MoveToEx(state.windowDC, x2, y2, nullptr);
-    } else {
-        LineTo(state.windowDC, x2, y2);
+    bool mirrored = false;
+    {
+        LockGuard guard;
+        MoveToEx(state.targetDC, x1, y1, nullptr);
+        LineTo(state.targetDC, x2, y2);
+        if (!state.windowDC) return;
+        MoveToEx(state.windowDC, x1, y1, nullptr);
+        // In a batch the window context only follows the back buffer's position.
+        if (state.window.batching) {
+            MoveToEx(state.windowDC, x2, y2, nullptr);
+        } else {
+            LineTo(state.windowDC, x2, y2);
+            mirrored = true;
+        }
     }
+    if (mirrored) RevealWindowDrawing();
 }
 
 void DrawOnWnd::DrawFilledRectangle(int left, int top, int right, int bottom)
@@ -251,11 +262,15 @@ int DrawOnWnd::PrintInRect(const char* text, RECT* rect, uint32_t format)
     GraphicsState& state = Graphics();
     // The window gets the rectangle as given, not what a DT_CALCRECT call wrote back.
     RECT windowRect = rect ? *rect : RECT{};
-    LockGuard guard;
-    const int height = DrawTextA(state.targetDC, text, -1, rect, format);
-    if (!state.window.batching && state.windowDC) {
-        DrawTextA(state.windowDC, text, -1, rect ? &windowRect : nullptr, format);
+    int height = 0;
+    bool mirrored = false;
+    {
+        LockGuard guard;
+        height = DrawTextA(state.targetDC, text, -1, rect, format);
+        mirrored = !state.window.batching && state.windowDC;
+        if (mirrored) DrawTextA(state.windowDC, text, -1, rect ? &windowRect : nullptr, format);
     }
+    if (mirrored) RevealWindowDrawing();
     return height;
 }
 

@@ -73,20 +73,21 @@ def x_window_viewable(window_id):
 
 
 class Screenshot:
-    """The screen as 8-bit RGB, read back with ImageMagick."""
+    """The screen as 8-bit RGB, read back from the X server."""
 
     def __init__(self, path=None):
         display = os.environ["DISPLAY"]
-        png = subprocess.run(["import", "-display", display, "-window", "root", "png:-"], capture_output=True,
-                             check=True, timeout=60).stdout
         if path:
-            with open(path, "wb") as out:
-                out.write(png)
-        size = subprocess.run(["convert", "png:-", "-format", "%w %h", "info:"], input=png, capture_output=True,
-                              check=True, timeout=60).stdout.split()
-        self.width, self.height = int(size[0]), int(size[1])
-        self.rgb = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=png, capture_output=True,
-                                  check=True, timeout=60).stdout
+            subprocess.run(["import", "-display", display, "-window", "root", path], check=True, timeout=60)
+            source = [path]
+        else:
+            source = ["-display", display, "-window", "root"]
+        command = ["import"] if not path else ["convert"]
+        size = subprocess.run(["xdpyinfo", "-display", display], capture_output=True, text=True, check=True,
+                              timeout=60).stdout.split("dimensions:")[1].split()[0]
+        self.width, self.height = (int(v) for v in size.split("x"))
+        self.rgb = subprocess.run([*command, *source, "-depth", "8", "rgb:-"], capture_output=True, check=True,
+                                  timeout=60).stdout
 
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3

@@ -23,9 +23,9 @@ def burst_like(r, g, b):
 class Client:
     """A screenshot seen in the window's client coordinates."""
 
-    def __init__(self, program):
+    def __init__(self, program, shot=None):
         self.origin = program.client_origin()
-        self.shot = Screenshot()
+        self.shot = shot or Screenshot()
 
     def count(self, left, top, width, height, predicate, step=1):
         x, y = self.origin
@@ -64,21 +64,22 @@ def page_lines_shown(client):
 def dedication_moves_and_grows_then_the_page_shows(exe):
     program = Program(exe, console=True)
     try:
+        # The animation lasts about 1.3 s: film the screen first, find the window after.
+        shots = []
+        started = time.monotonic()
+        while time.monotonic() - started < 3.0:
+            shots.append(Screenshot())
         program.wait_window()
-        frames = []
-        for _ in range(3):
-            frames.append(Client(program).bounds(yellow))
-        final = poll(lambda: (client := Client(program)).count(500, 550, 100, 60, yellow) > 10 and client, 10, 0.2)
-        assert final, "the first page's >Enter prompt did not appear"
-        last = final.bounds(yellow)
-        seen = [box for box in frames if box]
-        assert seen, "no dedication text during the animation"
-        # The text grows: its bounding box at the end is taller than early on.
-        first = seen[0]
-        assert last[3] - last[1] > first[3] - first[1], f"text did not grow: {first} then {last}"
+        boxes = [box for box in (Client(program, shot).bounds(yellow, 3) for shot in shots) if box]
+        assert len(boxes) >= 3, f"the animation was seen in {len(boxes)} screenshots only"
+        heights = [box[3] - box[1] for box in boxes]
+        assert heights[-1] > heights[0], f"the text did not grow: {boxes}"
+        assert len({box[:2] for box in boxes}) > 1, f"the text did not move: {boxes}"
+        final = Client(program)
         # At the last step the circle point is (436, 273): the first line starts at x 306.
         assert final.count(300, 268, 140, 60, yellow, 2) > 10, "the first line is not at its last place"
         assert final.count(430, 368, 200, 60, yellow, 2) > 10, "the second line is not at its last place"
+        assert final.count(500, 550, 120, 60, yellow, 1) > 10, "no >Enter prompt"
         program.key("Return")
         page = poll(lambda: (client := Client(program)).count(500, 650, 120, 25, yellow) > 10 and client, 10, 0.2)
         assert page, "the page of text did not appear"

@@ -10,7 +10,13 @@
 
 // Lets the window thread finish the paint that showing the window queued, so
 // that later captures see only what the test presents.
-inline void SettleWindow(HWND window) { UpdateWindow(window); }
+inline void SettleWindow(HWND window)
+{
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    SendMessageA(window, WM_NULL, 0, 0);
+    UpdateWindow(window);
+}
 
 // The window's client area as 0x00RRGGBB pixels, row 0 at the top.
 inline std::vector<uint32_t> CaptureClient(HWND window, int width, int height)

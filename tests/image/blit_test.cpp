@@ -133,7 +133,7 @@ protected:
     {
         window = OpenGraphWindow(kWidth, kHeight, 0);
         ASSERT_NE(window, nullptr);
-        UpdateWindow(window);
+        SettleWindow(window);
         FillPattern(sprite, 31);
     }
     void TearDown() override

@@ -157,7 +157,7 @@ TEST(CopyFromWindow, TheBackBufferIsCopiedAndTheWindowLeftAlone)
     constexpr int kHeight = 200;
     HWND window = OpenGraphWindow(kWidth, kHeight, 0);
     ASSERT_NE(window, nullptr);
-    UpdateWindow(window);
+    SettleWindow(window);
     BeginBatch();
     FillPattern(Graphics().window, 3);
     IMAGE destination;

@@ -196,7 +196,7 @@ protected:
     {
         window = OpenGraphWindow(kWidth, kHeight, 0);
         ASSERT_NE(window, nullptr);
-        UpdateWindow(window);
+        SettleWindow(window);
     }
     void TearDown() override
     {

@@ -135,6 +135,9 @@ class Program:
     def __init__(self, exe, console=True, env=None, stderr_path=None):
         self.exe = exe
         end_leftover_runs(exe)
+        title = os.path.splitext(os.path.basename(exe))[0]
+        # The windows of an ended run leave the X display a moment later.
+        poll(lambda: not xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False), 10)
         command = [WINE64, "wineconsole", exe] if console else [WINE64, exe]
         # Wine writes its error channel to standard error; a file never fills up.
         self.stderr_file = open(stderr_path, "w+b") if stderr_path else tempfile.TemporaryFile()

@@ -177,8 +177,7 @@ class Program:
         x, y = (int(v) for v in self.info["close"].split(","))
         if x < 0:
             raise AssertionError("the window has no close button")
-        xdotool("mousemove", "--sync", str(x), str(y))
-        xdotool("click", "1")
+        xdotool("mousemove", str(x), str(y), "click", "1")
 
     def press_alt_f4(self):
         self.key("alt+F4")

@@ -78,6 +78,10 @@ void DecodePicture(GlobalMemory& memory, IMAGE* image, int width, int height, bo
                     nullptr);
     SetBrushOrgEx(image->dc, brushOrigin.x, brushOrigin.y, nullptr);
     SetStretchBltMode(image->dc, stretchMode);
+    // The picture renderer may fill the unused top byte (as alpha); pixels
+    // keep it zero, so exclusive-or sprites and copies carry colour only.
+    const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
+    for (size_t i = 0; i < count; ++i) image->pixels[i] &= 0x00FFFFFFu;
 }
 
 }  // namespace

@@ -72,6 +72,9 @@ TEST(PictureLoading, TheStripLoadsAtItsNaturalSizeWithABurstInEveryCell)
                 << "cell " << cell << " corner " << corner.x << "," << corner.y << " is sky";
         }
     }
+    const size_t count = static_cast<size_t>(strip.width) * static_cast<size_t>(strip.height);
+    EXPECT_TRUE(std::all_of(strip.pixels, strip.pixels + count, [](uint32_t p) { return (p >> 24) == 0; }))
+        << "loaded pixels keep the top byte zero";
 }
 
 TEST(PictureLoading, ARequestedSizeScalesTheWholePicture)

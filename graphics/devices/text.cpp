@@ -21,6 +21,21 @@ void CopyFaceName(LOGFONTA& style, const char* face)
     style.lfFaceName[LF_FACESIZE - 1] = '\0';
 }
 
+// The size, face and the six style fields that SetTextFontStyled replaces.
+void SetStyledFields(LOGFONTA& style, int height, int width, const char* face, int escapement, int orientation,
+                     int weight, uint8_t italic, uint8_t underline, uint8_t strikeOut)
+{
+    style.lfHeight = height;
+    style.lfWidth = width;
+    style.lfEscapement = escapement;
+    style.lfOrientation = orientation;
+    style.lfWeight = weight;
+    style.lfItalic = italic;
+    style.lfUnderline = underline;
+    style.lfStrikeOut = strikeOut;
+    if (face) CopyFaceName(style, face);
+}
+
 }  // namespace
 
 void DrawOnImg::PrintAtCurrent(const char* text)
@@ -68,20 +83,12 @@ void DrawOnImg::SetTextFontFull(int height, int width, const char* face, int esc
 {
     // Without a face the name stays empty and the platform chooses one.
     LOGFONTA style = {};
-    style.lfHeight = height;
-    style.lfWidth = width;
-    style.lfEscapement = escapement;
-    style.lfOrientation = orientation;
-    style.lfWeight = weight;
-    style.lfItalic = italic;
-    style.lfUnderline = underline;
-    style.lfStrikeOut = strikeOut;
+    SetStyledFields(style, height, width, face, escapement, orientation, weight, italic, underline, strikeOut);
     style.lfCharSet = charSet;
     style.lfOutPrecision = outPrecision;
     style.lfClipPrecision = clipPrecision;
     style.lfQuality = quality;
     style.lfPitchAndFamily = pitchAndFamily;
-    if (face) CopyFaceName(style, face);
     SetTextFontRecord(&style);
 }
 
@@ -90,15 +97,7 @@ void DrawOnImg::SetTextFontStyled(int height, int width, const char* face, int e
 {
     LOGFONTA style = {};
     GetTextFont(&style);
-    style.lfHeight = height;
-    style.lfWidth = width;
-    style.lfEscapement = escapement;
-    style.lfOrientation = orientation;
-    style.lfWeight = weight;
-    style.lfItalic = italic;
-    style.lfUnderline = underline;
-    style.lfStrikeOut = strikeOut;
-    if (face) CopyFaceName(style, face);
+    SetStyledFields(style, height, width, face, escapement, orientation, weight, italic, underline, strikeOut);
     SetTextFontRecord(&style);
 }
 

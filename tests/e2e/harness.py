@@ -118,6 +118,16 @@ def leftover_runs(exe):
     return pids
 
 
+def yellow(r, g, b):
+    """The dedication's light yellow, 0xFFFF55 on screen, give or take smoothing."""
+    return r > 180 and g > 180 and 40 < b < 140
+
+
+def burst_like(r, g, b):
+    """Bright in all three components, as burst pixels are; the night sky never is."""
+    return r > 60 and g > 60 and b > 60
+
+
 def end_leftover_runs(exe):
     """Kills every run of this program file, so each run has the screen to itself."""
     for pid in leftover_runs(exe):
@@ -186,6 +196,19 @@ class Program:
         """Enter on each of the two dedication pages."""
         self.key("Return")
         self.key("Return")
+
+    def client_count(self, predicate, step=3):
+        x, y = self.client_origin()
+        return Screenshot().count(x, y, 1200, 800, predicate, step)
+
+    def wait_for_show(self, timeout=20):
+        """True once bursts are on the screen."""
+        return bool(poll(lambda: self.client_count(burst_like) > 50, timeout, 0.5))
+
+    def end_with_key(self, timeout=2):
+        """Presses a key in the window; the exit code, or None if it goes on."""
+        self.key("space")
+        return self.wait_exit(timeout)
 
     def wait_exit(self, timeout):
         try:

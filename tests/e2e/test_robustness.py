@@ -4,21 +4,7 @@ console closed while the show runs."""
 
 import time
 
-from harness import Program, Screenshot, poll, probe, run_cases, xdotool
-
-
-def yellow(r, g, b):
-    """The dedication's light yellow (0xFFFF55 on screen), give or take smoothing."""
-    return r > 180 and g > 180 and 40 < b < 140
-
-
-def burst_like(r, g, b):
-    return r > 60 and g > 60 and b > 60
-
-
-def screen_count(program, predicate, step=3):
-    x, y = program.client_origin()
-    return Screenshot().count(x, y, 1200, 800, predicate, step)
+from harness import Program, poll, probe, run_cases, xdotool, yellow
 
 
 def keys_typed_fast_during_the_dedication(exe):
@@ -29,9 +15,8 @@ def keys_typed_fast_during_the_dedication(exe):
         program.focus()
         xdotool("key", "--repeat", "40", "--delay", "5", "a")
         program.key("Return")
-        assert poll(lambda: screen_count(program, burst_like) > 50, 20, 0.5), "the show did not start"
-        program.key("space")
-        assert program.wait_exit(2) == 0
+        assert program.wait_for_show(), "the show did not start"
+        assert program.end_with_key() == 0
     finally:
         program.kill()
 
@@ -49,9 +34,8 @@ def enter_held_down_during_the_dedication(exe):
         code = program.wait_exit(1.5)
         if code is None:
             program.key("Return")
-            assert poll(lambda: screen_count(program, burst_like) > 50, 20, 0.5), "the show did not start"
-            program.key("space")
-            code = program.wait_exit(2)
+            assert program.wait_for_show(), "the show did not start"
+            code = program.end_with_key()
         assert code == 0, f"exit code {code}"
     finally:
         program.kill()
@@ -64,18 +48,18 @@ def minimise_restore_and_cover_show_the_back_buffer_again(exe):
         program.key("Return")
         # The second page waits for Enter: nothing presents, so what shows comes from repaints.
         time.sleep(1.0)
-        before = screen_count(program, yellow)
+        before = program.client_count(yellow)
         assert before > 100, f"the page of text is not shown ({before} samples)"
         code, _ = probe("minimize")
         assert code == 0
         time.sleep(0.5)
         probe("restore")
-        assert poll(lambda: screen_count(program, yellow) >= before * 0.95, 5, 0.3), "restore lost the page"
+        assert poll(lambda: program.client_count(yellow) >= before * 0.95, 5, 0.3), "restore lost the page"
         probe("cover", "800")
         time.sleep(0.3)
-        magenta = screen_count(program, lambda r, g, b: r > 200 and b > 200 and g < 60)
+        magenta = program.client_count(lambda r, g, b: r > 200 and b > 200 and g < 60)
         assert magenta == 0, f"the cover left {magenta} samples behind"
-        assert screen_count(program, yellow) >= before * 0.95, "uncovering lost the page"
+        assert program.client_count(yellow) >= before * 0.95, "uncovering lost the page"
         program.key("Return")
         program.key("space")
         assert program.wait_exit(5) == 0
@@ -87,8 +71,7 @@ def without_console_input_both_pages_pass_and_the_show_runs(exe):
     program = Program(exe, console=False)
     try:
         program.wait_window()
-        assert poll(lambda: screen_count(program, burst_like) > 50, 20, 0.5), "the show did not start"
-        program.wait_window()
+        assert program.wait_for_show(), "the show did not start"
         program.click_close_button()
         assert program.wait_exit(2) == 0
     finally:

@@ -4,20 +4,11 @@ later bursts along the heart."""
 
 import time
 
-from harness import Program, Screenshot, poll, run_cases
+from harness import Program, Screenshot, burst_like, poll, run_cases, yellow
 
 # The heart's twelve distinct burst centres (fireworks 0 and 12 share the bottom point).
 HEART = [(610, 650), (760, 530), (920, 400), (1010, 220), (960, 50), (760, 40), (610, 200), (460, 40),
          (260, 50), (160, 220), (260, 400), (420, 530)]
-
-
-def yellow(r, g, b):
-    """The dedication's light yellow, 0xFFFF55 on screen, give or take smoothing."""
-    return r > 180 and g > 180 and 40 < b < 140
-
-
-def burst_like(r, g, b):
-    return r > 60 and g > 60 and b > 60
 
 
 class Client:
@@ -86,8 +77,7 @@ def dedication_moves_and_grows_then_the_page_shows(exe):
         missing = page_lines_shown(page)
         assert not missing, f"page of text: {missing}"
         program.key("Return")
-        program.key("space")
-        assert program.wait_exit(5) == 0
+        assert program.end_with_key(5) == 0
     finally:
         program.kill()
 
@@ -113,8 +103,7 @@ def rockets_and_bursts_then_the_heart(exe):
                     found.add(centre)
         missing = [c for c in HEART if c not in found]
         assert not missing, f"no burst around heart centres {missing}"
-        program.key("space")
-        assert program.wait_exit(5) == 0
+        assert program.end_with_key(5) == 0
     finally:
         program.kill()
 

@@ -196,16 +196,16 @@ TEST_P(ResourceTest, SoundsAreWavesOfTheirFormats)
     }
 }
 
+BOOL CALLBACK CollectIconGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR groups)
+{
+    reinterpret_cast<std::vector<ULONG_PTR>*>(groups)->push_back(reinterpret_cast<ULONG_PTR>(name));
+    return TRUE;
+}
+
 TEST_P(ResourceTest, FirstIconGroupIsTheFireworkFrom16To256)
 {
     std::vector<ULONG_PTR> groups;
-    EnumResourceNamesA(
-        module_, RT_GROUP_ICON,
-        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
-            reinterpret_cast<std::vector<ULONG_PTR>*>(found)->push_back(reinterpret_cast<ULONG_PTR>(name));
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&groups));
+    EnumResourceNamesA(module_, RT_GROUP_ICON, CollectIconGroup, reinterpret_cast<LONG_PTR>(&groups));
     ASSERT_EQ(groups, std::vector<ULONG_PTR>{1});
 
     const Bytes group = Find(RT_GROUP_ICON, 1);
@@ -288,38 +288,29 @@ std::string ResourceName(LPCSTR name)
     return IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : std::string(name);
 }
 
+// Resource enumeration callbacks: every (type, name, language) of a module.
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD language, LONG_PTR keys)
+{
+    reinterpret_cast<std::set<ResourceKey>*>(keys)->insert({ResourceName(type), ResourceName(name), language});
+    return TRUE;
+}
+
+BOOL CALLBACK CollectName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR keys)
+{
+    EnumResourceLanguagesA(module, type, name, CollectLanguage, keys);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectType(HMODULE module, LPSTR type, LONG_PTR keys)
+{
+    EnumResourceNamesA(module, type, CollectName, keys);
+    return TRUE;
+}
+
 TEST_P(ResourceTest, EveryResourceIsSimplifiedChinese)
 {
     std::set<ResourceKey> found;
-    EnumResourceTypesA(
-        module_,
-        [](HMODULE module, LPSTR type, LONG_PTR keys) -> BOOL {
-            struct Context {
-                LPCSTR type;
-                std::set<ResourceKey>* keys;
-            } context{type, reinterpret_cast<std::set<ResourceKey>*>(keys)};
-            EnumResourceNamesA(
-                module, type,
-                [](HMODULE module, LPCSTR type, LPSTR name, LONG_PTR c) -> BOOL {
-                    const auto* context = reinterpret_cast<Context*>(c);
-                    struct Found {
-                        std::string type, name;
-                        std::set<ResourceKey>* keys;
-                    } found{ResourceName(type), ResourceName(name), context->keys};
-                    EnumResourceLanguagesA(
-                        module, type, name,
-                        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR f) -> BOOL {
-                            const auto* found = reinterpret_cast<Found*>(f);
-                            found->keys->insert({found->type, found->name, language});
-                            return TRUE;
-                        },
-                        reinterpret_cast<LONG_PTR>(&found));
-                    return TRUE;
-                },
-                reinterpret_cast<LONG_PTR>(&context));
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&found));
+    EnumResourceTypesA(module_, CollectType, reinterpret_cast<LONG_PTR>(&found));
 
     std::set<std::pair<std::string, std::string>> names;
     for (const ResourceKey& key : found) {

@@ -19,6 +19,10 @@ start)
     fi
     xdpyinfo -display "$display" >/dev/null
     setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+    # The prefix's background services start with the first program and keep
+    # its output streams: start them here, detached, so that no test's output
+    # stays open after the test ends.
+    DISPLAY=$display setsid "$WINE64" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
     ;;
 stop)
     "$WINESERVER" -k 2>/dev/null || true

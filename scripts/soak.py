@@ -12,13 +12,13 @@ from harness import Program, Screenshot  # noqa: E402
 SAMPLE_SECONDS = 10
 
 
-def program_pid():
+def program_pid(exe):
+    """The Windows process itself: its command line starts with the program file."""
     found = subprocess.run(["pgrep", "-f", r"fireworks\.exe"], capture_output=True, text=True).stdout.split()
-    # wineconsole's own process also names the program on its command line.
     for pid in found:
         try:
             with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
-                if b"wineconsole" not in cmdline.read():
+                if cmdline.read().split(b"\0")[0].decode(errors="replace") == exe:
                     return int(pid)
         except OSError:
             continue
@@ -57,7 +57,7 @@ def main():
         program.key("Return")
         time.sleep(2)
         program.key("Return")
-        pid = program_pid()
+        pid = program_pid(exe)
         started = time.monotonic()
         end = started + minutes * 60
         while time.monotonic() < end:

@@ -34,11 +34,18 @@ void DrawOnWnd::FlushBatch()
         LockGuard guard;
         if (!state.windowDC) return;
         GraphWnd& backBuffer = state.window;
-        SetWorldTransform(backBuffer.dc, &state.identityTransform);
-        SetWorldTransform(state.windowDC, &state.identityTransform);
+        // With origin and aspect ratio at their defaults the transforms are
+        // already the identity; the show presents that way every frame.
+        const bool transformed = !IsIdentity(backBuffer.transform);
+        if (transformed) {
+            SetWorldTransform(backBuffer.dc, &state.identityTransform);
+            SetWorldTransform(state.windowDC, &state.identityTransform);
+        }
         BitBlt(state.windowDC, 0, 0, backBuffer.width, backBuffer.height, backBuffer.dc, 0, 0, SRCCOPY);
-        SetWorldTransform(backBuffer.dc, &backBuffer.transform);
-        SetWorldTransform(state.windowDC, &backBuffer.transform);
+        if (transformed) {
+            SetWorldTransform(backBuffer.dc, &backBuffer.transform);
+            SetWorldTransform(state.windowDC, &backBuffer.transform);
+        }
     }
     RevealWindowDrawing();
 }

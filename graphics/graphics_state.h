@@ -53,6 +53,12 @@ public:
 // The window device when the window is the current target, else null.
 DrawOnWnd* CurrentWindowDevice();
 
+inline bool IsIdentity(const XFORM& transform)
+{
+    return transform.eM11 == 1.0f && transform.eM12 == 0.0f && transform.eM21 == 0.0f && transform.eM22 == 1.0f &&
+           transform.eDx == 0.0f && transform.eDy == 0.0f;
+}
+
 // Colour reference 0x00BBGGRR <-> pixel 0x00RRGGBB: red and blue exchanged.
 inline uint32_t ColorToPixel(uint32_t color)
 {

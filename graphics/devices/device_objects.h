@@ -26,6 +26,11 @@ private:
     HGDIOBJ object;
 };
 
+// DrawText flags without DT_MODIFYSTRING: the caller's text is constant, and
+// with that flag the platform writes the shortened text back into it, up to
+// four bytes past its end.
+constexpr uint32_t WithoutTextWriteBack(uint32_t format) { return format & ~static_cast<uint32_t>(DT_MODIFYSTRING); }
+
 // Selects `object` into dc and deletes the object it replaced. A null object
 // (the platform could not make it) leaves the selection as it was.
 void ReplaceSelection(HDC dc, HGDIOBJ object);

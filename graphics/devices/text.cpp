@@ -54,7 +54,7 @@ void DrawOnImg::PrintAt(int x, int y, const char* text)
 int DrawOnImg::PrintInRect(const char* text, RECT* rect, uint32_t format)
 {
     if (!text) return 0;
-    return DrawTextA(TargetDC(), text, -1, rect, format);
+    return DrawTextA(TargetDC(), text, -1, rect, WithoutTextWriteBack(format));
 }
 
 int DrawOnImg::MeasureTextWidth(const char* text)

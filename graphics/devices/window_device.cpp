@@ -262,6 +262,7 @@ int DrawOnWnd::PrintInRect(const char* text, RECT* rect, uint32_t format)
     GraphicsState& state = Graphics();
     // The window gets the rectangle as given, not what a DT_CALCRECT call wrote back.
     RECT windowRect = rect ? *rect : RECT{};
+    format = WithoutTextWriteBack(format);
     int height = 0;
     bool mirrored = false;
     {

@@ -42,6 +42,5 @@ if [ ! -f "$WINEPREFIX/.fireworks-prefix" ]; then
     # The virtual display has no window manager: with unmanaged windows Wine
     # does not wait for one to withdraw a window that is hidden.
     DISPLAY= "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-    "$WINESERVER" -w
     touch "$WINEPREFIX/.fireworks-prefix"
 fi

@@ -43,9 +43,13 @@ def poll(condition, timeout, step=0.05):
         time.sleep(step)
 
 
+# The title of the program under test, so that the probe finds its window only.
+PROBE_TITLE = {"PROBE_TITLE": "fireworks"}
+
+
 def probe(*args):
     """Runs the probe beside the program; returns its exit code and output."""
-    result = subprocess.run([WINE64, PROBE, *args], capture_output=True, text=True, env=wine_env(),
+    result = subprocess.run([WINE64, PROBE, *args], capture_output=True, text=True, env=wine_env(PROBE_TITLE),
                             stdin=subprocess.DEVNULL, timeout=60)
     return result.returncode, result.stdout
 
@@ -146,6 +150,7 @@ class Program:
         self.exe = exe
         end_leftover_runs(exe)
         title = os.path.splitext(os.path.basename(exe))[0]
+        PROBE_TITLE["PROBE_TITLE"] = title
         # The windows of an ended run leave the X display a moment later.
         poll(lambda: not xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False), 10)
         command = [WINE64, "wineconsole", exe] if console else [WINE64, exe]

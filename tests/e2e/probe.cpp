@@ -8,7 +8,8 @@
 
 namespace {
 
-HWND FindGraphWindow() { return FindWindowA("TovaxWnd", nullptr); }
+// The graphics window, of the program with the given title when one is named.
+HWND FindGraphWindow(const char* title) { return FindWindowA("TovaxWnd", title); }
 
 // Searches the caption for the close button by asking the window itself.
 bool FindCloseButton(HWND window, POINT* point)
@@ -73,7 +74,8 @@ void Cover(HWND graphWindow, DWORD milliseconds)
 int main(int argc, char** argv)
 {
     if (argc < 2) return 2;
-    HWND window = FindGraphWindow();
+    const char* title = std::getenv("PROBE_TITLE");
+    HWND window = FindGraphWindow(title && *title ? title : nullptr);
     if (!window) {
         std::printf("found=0\n");
         return 1;

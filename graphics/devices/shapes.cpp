@@ -1,6 +1,7 @@
 // Pixels, lines, arcs, polylines, flood fill and the six closed-shape
 // families with their outline, painted and erased variants.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "device_objects.h"
@@ -98,9 +99,11 @@ void DrawOnImg::DrawFilledRectangle(int left, int top, int right, int bottom)
 void DrawOnImg::PaintRectangle(int left, int top, int right, int bottom)
 {
     // Without a pen the platform leaves out the right and bottom edges; the widened box puts them back.
+    // An edge at the end of the coordinate range already lies past every target and stays.
+    const auto widened = [](int edge) { return edge == INT_MAX ? edge : edge + 1; };
     WithNullPen(*this, 1, [&] {
-        DrawFilledRectangle(std::min(left, right), std::min(top, bottom), std::max(left, right) + 1,
-                            std::max(top, bottom) + 1);
+        DrawFilledRectangle(std::min(left, right), std::min(top, bottom), widened(std::max(left, right)),
+                            widened(std::max(top, bottom)));
     });
 }
 
@@ -119,7 +122,8 @@ void DrawOnImg::ComputeArcEndpoints(int left, int top, int right, int bottom, do
     const int64_t centerX = left + radiusX;
     const int64_t centerY = top + radiusY;
     auto pointAt = [&](double angle, int* x, int* y) {
-        if (angle == 0.0) {
+        // An angle that is not a finite number has no direction: it counts as 0.
+        if (angle == 0.0 || !std::isfinite(angle)) {
             *x = static_cast<int>(centerX + radiusX);
             *y = static_cast<int>(centerY);
             return;

@@ -144,16 +144,20 @@ void DrawOnImg::GetLineStyle(LINESTYLE* out) { *out = CurrentTarget().penStyle; 
 void DrawOnImg::ApplyLineStyle(uint32_t style, int thickness, const uint32_t* dashes, uint32_t dashCount)
 {
     LINESTYLE& own = CurrentTarget().penStyle;
+    // Copied before the old array is released: the caller may hand back the
+    // target's own dashes.
+    uint32_t* copied = nullptr;
+    uint32_t copiedCount = 0;
+    if ((style & kPenKindMask) == PS_USERSTYLE && dashes && dashCount > 0) {
+        copied = new uint32_t[dashCount];
+        std::copy(dashes, dashes + dashCount, copied);
+        copiedCount = dashCount;
+    }
     own.style = style;
     own.thickness = thickness;
     delete[] own.dashes;
-    own.dashes = nullptr;
-    own.dashCount = 0;
-    if ((style & kPenKindMask) == PS_USERSTYLE && dashes && dashCount > 0) {
-        own.dashes = new uint32_t[dashCount];
-        std::copy(dashes, dashes + dashCount, own.dashes);
-        own.dashCount = dashCount;
-    }
+    own.dashes = copied;
+    own.dashCount = copiedCount;
     ApplyLineStyleRecord(&own);
 }
 

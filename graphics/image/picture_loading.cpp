@@ -41,7 +41,9 @@ void DecodePicture(GlobalMemory& memory, IMAGE* image, int width, int height, bo
     // The block stays ours: the stream must not free it.
     if (FAILED(CreateStreamOnHGlobal(memory.handle, FALSE, stream.Receive()))) return;
     ComReference<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(memory.size), TRUE, IID_IPicture,
+    // Run mode off: some platforms let a picture loaded in run mode leave its
+    // decoded bitmap behind when it is released, one bitmap per load.
+    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(memory.size), FALSE, IID_IPicture,
                               reinterpret_cast<void**>(picture.Receive())))) {
         return;
     }

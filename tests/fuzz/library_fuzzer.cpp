@@ -1,0 +1,1347 @@
+#include "library_fuzzer.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "graphics_state.h"
+#include "health_checks.h"
+
+using namespace FuzzArguments;
+using Tovax::Graphics;
+
+namespace {
+
+// Device extents where the platform's rasteriser still finishes in bounded
+// time. Beyond them it stalls for minutes on curves (radii above about
+// 700,000), corrupts its heap on arcs whose box spans 2^31, ends on a
+// division by zero for polygons across the whole coordinate range, takes
+// seconds for self-crossing polygons of a thousand points, takes time
+// that grows with the square of the length for dashed lines (27 s for 100,000
+// pixels), stalls on underlined or struck-out text whose device position
+// overflows, divides by zero in block transfers whose transformed corners lie
+// beyond the coordinate range, overflows its stack flood-filling a target of
+// tens of thousands of rows, corrupts its heap drawing arcs with an
+// inside-frame pen a thousand pixels wide, and spends seconds on pens and
+// glyphs thousands of pixels wide.
+// These limits apply to the geometry handed to the platform only; positions,
+// sizes, origins and every other argument still take the whole range.
+constexpr double kCurveReach = 1 << 18;
+constexpr double kPolygonReach = 1 << 28;
+constexpr double kDashedReach = 2048;
+constexpr double kCurvePenReach = 256;
+constexpr double kStraightPenReach = 100000;
+constexpr double kGlyphReach = 1500;
+constexpr double kLinedTextReach = 1 << 28;
+constexpr double kBlockReach = 1 << 28;
+constexpr double kManyPointsReach = 1024;
+constexpr int kCurveCoordinates = 200000;
+constexpr int kFloodRows = 2048;
+
+constexpr char kReadOnlyText[] = "A text in read-only memory: no call may write into it.";
+
+double TransformScale(const XFORM& transform)
+{
+    return std::max({std::fabs(transform.eM11), std::fabs(transform.eM12), std::fabs(transform.eM21),
+                     std::fabs(transform.eM22)});
+}
+
+struct PenProfile {
+    double width;  // logical units
+    bool dashed;
+};
+
+bool IsDashedKind(DWORD style)
+{
+    const DWORD kind = style & PS_STYLE_MASK;
+    return kind == PS_DASH || kind == PS_DOT || kind == PS_DASHDOT || kind == PS_DASHDOTDOT || kind == PS_ALTERNATE ||
+           kind == PS_USERSTYLE;
+}
+
+PenProfile SelectedPen(HDC dc)
+{
+    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+    if (GetObjectType(pen) == OBJ_EXTPEN) {
+        struct {
+            EXTLOGPEN pen;
+            DWORD moreDashes[FuzzArguments::kMaxDashes];
+        } description = {};
+        if (!GetObjectA(pen, sizeof(description), &description)) return {HUGE_VAL, true};
+        return {double(description.pen.elpWidth), IsDashedKind(description.pen.elpPenStyle)};
+    }
+    LOGPEN description = {};
+    if (!GetObjectA(pen, sizeof(description), &description)) return {HUGE_VAL, true};
+    return {double(description.lopnWidth.x), IsDashedKind(description.lopnStyle)};
+}
+
+// The device contexts that drawing on the current target reaches.
+int DrawingContexts(HDC (&contexts)[2])
+{
+    Tovax::GraphicsState& state = Graphics();
+    int count = 0;
+    if (state.targetDC) contexts[count++] = state.targetDC;
+    if (state.windowDC) contexts[count++] = state.windowDC;
+    return count;
+}
+
+// Whether a logical point, transformed by `transform`, lies within `reach` of
+// the device origin; never for a transform or point that is not finite.
+bool DeviceWithin(const XFORM& transform, double x, double y, double reach)
+{
+    const double deviceX = x * transform.eM11 + y * transform.eM21 + transform.eDx;
+    const double deviceY = x * transform.eM12 + y * transform.eM22 + transform.eDy;
+    return std::fabs(deviceX) <= reach && std::fabs(deviceY) <= reach;
+}
+
+// Whether the corners of the block (x, y, width, height), transformed by the
+// world transform of `dc`, stay within `reach` in device space.
+bool BlockWithin(HDC dc, int x, int y, int width, int height, double reach)
+{
+    XFORM transform = {};
+    if (!dc || !GetWorldTransform(dc, &transform)) return false;
+    const double xs[2] = {double(x), double(x) + double(width)};
+    const double ys[2] = {double(y), double(y) + double(height)};
+    for (double cornerX : xs) {
+        for (double cornerY : ys) {
+            if (!DeviceWithin(transform, cornerX, cornerY, reach)) return false;
+        }
+    }
+    return true;
+}
+
+// What `left - right` and friends give in the library's 32-bit arithmetic.
+int Wrapped(int64_t value) { return static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
+
+// The drawing state of a device context, for slow calls in a trace.
+std::string DescribeContext(HDC dc)
+{
+    LOGFONTA font = {};
+    GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
+    XFORM transform = {};
+    GetWorldTransform(dc, &transform);
+    const PenProfile pen = SelectedPen(dc);
+    char line[512];
+    int length = std::snprintf(line, sizeof(line),
+                               "font %ld x %ld esc %ld or %ld weight %ld it %u ul %u so %u cs %u op %u cp %u "
+                               "q %u pf %u face",
+                               font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight,
+                               font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
+                               font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily);
+    for (int i = 0; i < LF_FACESIZE && font.lfFaceName[i] && length < 400; ++i) {
+        const unsigned byte = static_cast<uint8_t>(font.lfFaceName[i]);
+        length += std::snprintf(line + length, sizeof(line) - length, " %02X", byte);
+    }
+    std::snprintf(line + length, sizeof(line) - length, "; transform %g %g %g %g %g %g; pen %g%s", transform.eM11,
+                  transform.eM12, transform.eM21, transform.eM22, transform.eDx, transform.eDy, pen.width,
+                  pen.dashed ? " dashed" : "");
+    return line;
+}
+
+struct Snapshot {
+    int width;
+    int height;
+    HBITMAP bitmap;
+    uint32_t* pixels;
+    explicit Snapshot(const IMAGE& image)
+        : width(image.width), height(image.height), bitmap(image.bitmap), pixels(image.pixels)
+    {
+    }
+    bool SameAs(const IMAGE& image) const
+    {
+        return width == image.width && height == image.height && bitmap == image.bitmap && pixels == image.pixels;
+    }
+};
+
+std::string Describe(const char* what, double a, double b)
+{
+    char line[200];
+    std::snprintf(line, sizeof(line), what, a, b);
+    return line;
+}
+
+}  // namespace
+
+const LibraryFuzzer::Operation LibraryFuzzer::kOperations[] = {
+    {"select target", 60, false, &LibraryFuzzer::SelectRandomTarget},
+    {"replace image", 15, false, &LibraryFuzzer::ReplaceImage},
+    {"resize image", 15, true, &LibraryFuzzer::ResizeImage},
+    {"assign image", 12, true, &LibraryFuzzer::AssignImage},
+    {"temporary target", 10, false, &LibraryFuzzer::DrawOnTemporaryImage},
+    {"open window", 1, false, &LibraryFuzzer::OpenWindow},
+    {"close window", 1, false, &LibraryFuzzer::CloseWindow},
+    {"batch", 30, true, &LibraryFuzzer::Batch},
+    {"pixel buffer", 15, true, &LibraryFuzzer::WritePixels},
+    {"disturb window", 10, true, &LibraryFuzzer::DisturbWindow},
+    {"load picture", 12, true, &LibraryFuzzer::LoadPicture},
+    {"copy region", 25, true, &LibraryFuzzer::CopyRegion},
+    {"blit", 25, true, &LibraryFuzzer::Blit},
+    {"blit region", 25, true, &LibraryFuzzer::BlitRegion},
+    {"clear", 10, true, &LibraryFuzzer::Clear},
+    {"colours", 40, true, &LibraryFuzzer::SetColors},
+    {"modes", 20, true, &LibraryFuzzer::SetModes},
+    {"origin", 15, true, &LibraryFuzzer::SetOrigin},
+    {"scale", 15, true, &LibraryFuzzer::SetScale},
+    {"clip", 15, true, &LibraryFuzzer::Clip},
+    {"erase clip", 8, true, &LibraryFuzzer::EraseClip},
+    {"reset", 8, true, &LibraryFuzzer::Reset},
+    {"read state", 10, true, &LibraryFuzzer::ReadState},
+    {"line style", 30, true, &LibraryFuzzer::LineStyle},
+    {"line style record", 10, true, &LibraryFuzzer::LineStyleRecord},
+    {"fill style", 30, true, &LibraryFuzzer::FillStyle},
+    {"fill pattern", 10, true, &LibraryFuzzer::FillPattern},
+    {"fill style record", 10, true, &LibraryFuzzer::FillStyleRecord},
+    {"keep styles", 10, true, &LibraryFuzzer::KeepStyles},
+    {"pixels", 15, true, &LibraryFuzzer::Pixels},
+    {"position", 10, true, &LibraryFuzzer::Position},
+    {"lines", 30, true, &LibraryFuzzer::Lines},
+    {"rectangles", 30, true, &LibraryFuzzer::Rectangles},
+    {"arc endpoints", 8, true, &LibraryFuzzer::ArcEndpoints},
+    {"circles", 25, true, &LibraryFuzzer::Circles},
+    {"ellipses", 25, true, &LibraryFuzzer::Ellipses},
+    {"round rects", 20, true, &LibraryFuzzer::RoundRects},
+    {"arcs and pies", 30, true, &LibraryFuzzer::ArcsAndPies},
+    {"polygons", 30, true, &LibraryFuzzer::Polygons},
+    {"flood fill", 10, true, &LibraryFuzzer::Flood},
+    {"print", 20, true, &LibraryFuzzer::PrintText},
+    {"print in rect", 20, true, &LibraryFuzzer::PrintTextInRect},
+    {"measure text", 8, true, &LibraryFuzzer::MeasureText},
+    {"fonts", 25, true, &LibraryFuzzer::Fonts},
+};
+
+LibraryFuzzer::LibraryFuzzer(OperationLog& log) : log(log)
+{
+    windowOpen = Graphics().window.hwnd != nullptr;
+    target = Graphics().target == &Graphics().window ? nullptr : Graphics().target;
+}
+
+std::string LibraryFuzzer::RunSequence(uint64_t seed, int operations)
+{
+    random = FuzzRandom(seed);
+    problem.clear();
+    const int imageCount = random.Between(2, 6);
+    for (int i = 0; i < imageCount; ++i) {
+        const Size size = ImageSize(random);
+        log.Record("IMAGE", {double(i), double(size.width), double(size.height)});
+        images.push_back(std::make_unique<IMAGE>(size.width, size.height));
+    }
+    for (int i = 0; i < operations && problem.empty(); ++i) RunOne(false);
+    Release();
+    if (problem.empty()) {
+        const std::string state = StateProblem();
+        if (!state.empty()) Fail("after the sequence: " + state);
+    }
+    return problem;
+}
+
+const LibraryFuzzer::Operation& LibraryFuzzer::Choose(bool drawingOnly)
+{
+    uint32_t total = 0;
+    for (const Operation& operation : kOperations) {
+        if (!drawingOnly || operation.drawsOnly) total += operation.weight;
+    }
+    uint32_t pick = random.Below(total);
+    for (const Operation& operation : kOperations) {
+        if (drawingOnly && !operation.drawsOnly) continue;
+        if (pick < operation.weight) return operation;
+        pick -= operation.weight;
+    }
+    return kOperations[0];
+}
+
+void LibraryFuzzer::RunOne(bool drawingOnly)
+{
+    const Operation& operation = Choose(drawingOnly);
+    if (log.Tracing()) {
+        const GdiCensus before = GdiCensus::Take();
+        LARGE_INTEGER start = {};
+        LARGE_INTEGER end = {};
+        LARGE_INTEGER frequency = {};
+        QueryPerformanceCounter(&start);
+        (this->*operation.run)();
+        QueryPerformanceCounter(&end);
+        QueryPerformanceFrequency(&frequency);
+        const GdiCensus after = GdiCensus::Take();
+        const double milliseconds = double(end.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart);
+        std::string detail = after != before ? "GDI: " + after.Describe() : std::string();
+        if (milliseconds > 200) detail += "; drawing state: " + DescribeContext(Graphics().targetDC);
+        log.Note(milliseconds, detail);
+    } else {
+        (this->*operation.run)();
+    }
+    ++operationsRun;
+    if (!problem.empty()) return;
+    const std::string state = StateProblem();
+    if (!state.empty()) Fail(std::string("after ") + operation.name + ": " + state);
+}
+
+void LibraryFuzzer::Fail(const std::string& what)
+{
+    if (problem.empty()) problem = what + "\n" + log.Describe();
+}
+
+std::string LibraryFuzzer::StateProblem() const
+{
+    for (size_t i = 0; i < images.size(); ++i) {
+        const std::string found = ImageProblem(*images[i]);
+        if (!found.empty()) return "image " + std::to_string(i) + ": " + found;
+    }
+    if (temporary) {
+        const std::string found = ImageProblem(*temporary);
+        if (!found.empty()) return "temporary image: " + found;
+    }
+    Tovax::GraphicsState& state = Graphics();
+    std::string backBuffer;
+    {
+        // The window's thread paints from the back buffer's context under the
+        // lock, and a context in use on another thread answers no queries.
+        Tovax::LockGuard guard;
+        backBuffer = ImageProblem(state.window);
+    }
+    if (!backBuffer.empty()) return "back buffer: " + backBuffer;
+    for (const auto& record : lineRecords) {
+        if ((record->dashes == nullptr) != (record->dashCount == 0)) return "a kept line style lost its dashes";
+    }
+    for (const auto& record : fillRecords) {
+        if (record->pattern) {
+            const std::string found = ImageProblem(*record->pattern);
+            if (!found.empty()) return "kept fill style pattern: " + found;
+        }
+    }
+    const IMAGE* expected = target ? target : &state.window;
+    if (state.target != expected) return "the current target is not the one last selected";
+    if (target && (state.device != &state.imageDevice || state.targetDC != target->dc || state.windowDC)) {
+        return "the image target's device or contexts are not the image's";
+    }
+    if (!target && (state.device != &state.windowDevice || state.targetDC != state.window.dc)) {
+        return "the window target's device or context is not the window's";
+    }
+    if (windowOpen && !IsWindow(state.window.hwnd)) return "the window is gone";
+    return {};
+}
+
+void LibraryFuzzer::Release()
+{
+    log.Record("release", {});
+    Select(nullptr);
+    EndBatch();
+    Tovax::GraphicsState& state = Graphics();
+    if (!windowOpen) {
+        windowOpen = OpenGraphWindow(kWindowWidth, kWindowHeight, 0) != nullptr;
+        ++windowsOpened;
+    }
+    if (state.window.width != kWindowWidth || state.window.height != kWindowHeight) {
+        LoadResourcePicture(nullptr, "IMAGE", MAKEINTRESOURCEA(104), kWindowWidth, kWindowHeight, true);
+    }
+    ResetTargetState();
+    images.clear();
+    lineRecords.clear();
+    fillRecords.clear();
+}
+
+IMAGE* LibraryFuzzer::PoolImage() { return images[random.Below(static_cast<uint32_t>(images.size()))].get(); }
+
+IMAGE* LibraryFuzzer::AnyImage()
+{
+    if (temporary && random.Chance(300)) return temporary;
+    if (random.Chance(30)) {
+        if (IMAGE* pattern = PoolImage()->brushStyle.pattern) return pattern;
+    }
+    return PoolImage();
+}
+
+IMAGE* LibraryFuzzer::CurrentImage() const { return target ? target : &Graphics().window; }
+
+double LibraryFuzzer::Label(const IMAGE* image) const
+{
+    if (!image) return -1;
+    if (image == &Graphics().window) return -2;
+    if (image == temporary) return 100;
+    for (size_t i = 0; i < images.size(); ++i) {
+        if (images[i].get() == image) return double(i);
+        if (images[i]->brushStyle.pattern == image) return 200 + double(i);
+    }
+    return 999;
+}
+
+void LibraryFuzzer::Select(IMAGE* image)
+{
+    SelectTarget(image);
+    target = image;
+}
+
+bool LibraryFuzzer::Reachable(const POINT* at, int count, double reach, double penReach)
+{
+    HDC contexts[2];
+    const int contextCount = DrawingContexts(contexts);
+    for (int c = 0; c < contextCount; ++c) {
+        XFORM transform = {};
+        if (!GetWorldTransform(contexts[c], &transform)) return false;
+        double pointReach = reach;
+        // An infinite pen reach: the call draws without its outline.
+        if (penReach < HUGE_VAL) {
+            const PenProfile pen = SelectedPen(contexts[c]);
+            const double deviceWidth = pen.width * TransformScale(transform);
+            if (!(deviceWidth <= penReach)) return false;
+            if (pen.dashed) pointReach = std::min(pointReach, kDashedReach);
+            // A pen wider than a pixel is drawn as a polygon.
+            if (deviceWidth > 1.5) pointReach = std::min(pointReach, kPolygonReach);
+        }
+        for (int i = 0; i < count; ++i) {
+            if (!DeviceWithin(transform, at[i].x, at[i].y, pointReach)) return false;
+        }
+    }
+    return true;
+}
+
+bool LibraryFuzzer::Reachable(int left, int top, int right, int bottom, double reach, double penReach)
+{
+    const POINT corners[4] = {{left, top}, {right, bottom}, {left, bottom}, {right, top}};
+    return Reachable(corners, 4, reach, penReach);
+}
+
+bool LibraryFuzzer::GlyphsReachable(const POINT* anchors, int count)
+{
+    HDC contexts[2];
+    const int contextCount = DrawingContexts(contexts);
+    for (int c = 0; c < contextCount; ++c) {
+        XFORM transform = {};
+        LOGFONTA font = {};
+        if (!GetWorldTransform(contexts[c], &transform)) return false;
+        if (!GetObjectA(GetCurrentObject(contexts[c], OBJ_FONT), sizeof(font), &font)) return false;
+        const double scale = TransformScale(transform);
+        const double height = font.lfHeight ? std::fabs(double(font.lfHeight)) : 16.0;
+        if (!(height * scale <= kGlyphReach && std::fabs(double(font.lfWidth)) * scale <= kGlyphReach)) return false;
+        if (!font.lfUnderline && !font.lfStrikeOut) continue;
+        for (int i = 0; i < count; ++i) {
+            if (!DeviceWithin(transform, anchors[i].x, anchors[i].y, kLinedTextReach)) return false;
+        }
+    }
+    return true;
+}
+
+bool LibraryFuzzer::BlockReachable(int x, int y, int width, int height)
+{
+    HDC contexts[2];
+    const int contextCount = DrawingContexts(contexts);
+    Tovax::LockGuard guard;
+    for (int c = 0; c < contextCount; ++c) {
+        if (!BlockWithin(contexts[c], x, y, width, height, kBlockReach)) return false;
+    }
+    return true;
+}
+
+void LibraryFuzzer::Skip(const char* name)
+{
+    log.Record(name, {});
+    ++operationsSkipped;
+}
+
+// ---- Target and window ----
+
+void LibraryFuzzer::SelectRandomTarget()
+{
+    const uint32_t choice = random.Below(static_cast<uint32_t>(images.size()) + 2);
+    IMAGE* image = choice < images.size() ? images[choice].get() : nullptr;
+    log.Record("SelectTarget", {Label(image)});
+    Select(image);
+}
+
+void LibraryFuzzer::ReplaceImage()
+{
+    const size_t index = random.Below(static_cast<uint32_t>(images.size()));
+    if (images[index].get() == target) return Skip("replace the current target");
+    if (images.size() > 1 && random.Chance(150)) {
+        log.Record("~IMAGE", {double(index)});
+        images.erase(images.begin() + static_cast<std::ptrdiff_t>(index));
+        return;
+    }
+    const Size size = ImageSize(random);
+    log.Record("IMAGE", {double(index), double(size.width), double(size.height)});
+    images[index] = std::make_unique<IMAGE>(size.width, size.height);
+    if (images.size() < 8 && random.Chance(200)) images.push_back(std::make_unique<IMAGE>());
+}
+
+void LibraryFuzzer::ResizeImage()
+{
+    IMAGE* image = AnyImage();
+    const Size size = ImageSize(random);
+    log.Record("Resize", {Label(image), double(size.width), double(size.height)});
+    const Snapshot before(*image);
+    image->Resize(size.width, size.height);
+    const bool resized = image->width == size.width && image->height == size.height;
+    if (size.width <= 0 || size.height <= 0 ? !before.SameAs(*image) : !resized && !before.SameAs(*image)) {
+        Fail("Resize left the image neither resized nor as it was");
+    }
+}
+
+void LibraryFuzzer::AssignImage()
+{
+    IMAGE* destination = AnyImage();
+    IMAGE* source = AnyImage();
+    if (random.Chance(200)) {
+        log.Record("IMAGE(copy)", {Label(source)});
+        IMAGE copy(*source);
+        const std::string found = ImageProblem(copy);
+        if (!found.empty()) Fail("a copied image: " + found);
+        return;
+    }
+    log.Record("operator=", {Label(destination), Label(source)});
+    const Snapshot before(*destination);
+    *destination = *source;
+    if (destination == source || !source->pixels) {
+        if (!before.SameAs(*destination)) Fail("assigning itself or an empty image changed the destination");
+        return;
+    }
+    if (before.SameAs(*destination) && (before.width != source->width || before.height != source->height)) return;
+    if (destination->width != source->width || destination->height != source->height) {
+        Fail("the assigned image has another size than its source");
+        return;
+    }
+    const size_t count = size_t(source->width) * size_t(source->height);
+    if (count <= 65536 && std::memcmp(destination->pixels, source->pixels, count * sizeof(uint32_t)) != 0) {
+        Fail("the assigned image has other pixels than its source");
+    }
+}
+
+void LibraryFuzzer::DrawOnTemporaryImage()
+{
+    if (nesting) return;
+    IMAGE* previous = target;
+    const Size size = ImageSize(random);
+    const bool copied = random.Chance(300);
+    IMAGE* source = copied ? AnyImage() : nullptr;
+    log.Record("temporary IMAGE", {double(size.width), double(size.height), Label(source)});
+    IMAGE image = copied ? IMAGE(*source) : IMAGE(size.width, size.height);
+    temporary = &image;
+    Select(&image);
+    ++nesting;
+    const int count = random.Between(1, 5);
+    for (int i = 0; i < count && problem.empty(); ++i) RunOne(true);
+    --nesting;
+    log.Record("SelectTarget", {Label(previous)});
+    Select(previous);
+    temporary = nullptr;
+}
+
+void LibraryFuzzer::OpenWindow()
+{
+    // Rarer than its weight allows: every window the program closes stays,
+    // hidden, with its thread, until the process ends.
+    if (!random.Chance(250)) return;
+    const Size size = WindowSize(random);
+    // The console flag would give this test a console of its own.
+    int flags = static_cast<int>(random.Below(8)) & ~WindowFlagConsole;
+    if (random.Chance(100)) flags |= static_cast<int>(random.Next32() & ~7u);
+    log.Record("OpenGraphWindow", {double(size.width), double(size.height), double(flags)});
+    HWND window = OpenGraphWindow(size.width, size.height, flags);
+    ++windowsOpened;
+    windowOpen = window != nullptr;
+    target = nullptr;
+    if (!window) Fail("OpenGraphWindow gave no window");
+}
+
+void LibraryFuzzer::CloseWindow()
+{
+    if (!random.Chance(250)) return;
+    log.Record("CloseGraphWindow", {});
+    CloseGraphWindow();
+    windowOpen = false;
+}
+
+void LibraryFuzzer::Batch()
+{
+    const RECT box = Rectangle(random);
+    switch (random.Below(6)) {
+    case 0:
+    case 1: log.Record("BeginBatch", {}); BeginBatch(); break;
+    case 2: log.Record("FlushBatch", {}); FlushBatch(); break;
+    case 3:
+        log.Record("FlushBatchRect", {double(box.left), double(box.top), double(box.right), double(box.bottom)});
+        FlushBatchRect(box.left, box.top, box.right, box.bottom);
+        break;
+    case 4: log.Record("EndBatch", {}); EndBatch(); break;
+    default:
+        log.Record("EndBatchRect", {double(box.left), double(box.top), double(box.right), double(box.bottom)});
+        EndBatchRect(box.left, box.top, box.right, box.bottom);
+        break;
+    }
+}
+
+void LibraryFuzzer::WritePixels()
+{
+    IMAGE* image = random.Chance(300) ? nullptr : AnyImage();
+    const IMAGE& owner = image ? *image : Graphics().window;
+    log.Record("GetPixelBuffer", {Label(image)});
+    uint32_t* pixels = GetPixelBuffer(image);
+    if (pixels != owner.pixels) return Fail("GetPixelBuffer does not give the image's pixels");
+    const size_t count = size_t(owner.width) * size_t(owner.height);
+    if (!pixels || !count) return;
+    const uint32_t value = random.Next32();
+    pixels[0] = value;
+    pixels[count - 1] = value;
+    pixels[random.Below(static_cast<uint32_t>(std::min<size_t>(count, UINT32_MAX)))] = value;
+}
+
+void LibraryFuzzer::DisturbWindow()
+{
+    HWND window = Graphics().window.hwnd;
+    if (!window) return;
+    switch (random.Below(3)) {
+    case 0:
+        log.Record("InvalidateRect", {});
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    case 1:
+        log.Record("RedrawWindow", {});
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        break;
+    default: {
+        const UINT message = WM_MOUSEFIRST + random.Below(WM_MOUSEWHEEL - WM_MOUSEFIRST + 1);
+        const WPARAM wParam = random.Next32();
+        const LPARAM lParam = static_cast<LPARAM>(random.Next32());
+        log.Record("PostMessage", {double(message), double(wParam), double(lParam)});
+        PostMessageA(window, message, wParam, lParam);
+        break;
+    }
+    }
+}
+
+// ---- Pictures, copies and blits ----
+
+void LibraryFuzzer::LoadPicture()
+{
+    IMAGE* image = random.Chance(250) ? nullptr : AnyImage();
+    const LPCSTR type = PictureType(random);
+    const LPCSTR name = PictureName(random);
+    Size size = {0, 0};
+    if (random.Chance(400)) size = random.Chance(200) ? Size{Offset(random), Offset(random)} : ImageSize(random);
+    const bool resize = random.Chance(300);
+    {
+        HDC destination = image ? image->dc : Graphics().window.dc;
+        const int width = size.width > 0 && size.height > 0 ? size.width : 3120;
+        const int height = size.width > 0 && size.height > 0 ? size.height : 240;
+        Tovax::LockGuard guard;
+        if (!BlockWithin(destination, 0, 0, width, height, kBlockReach)) return Skip("picture beyond reach");
+    }
+    log.Record("LoadResourcePicture",
+               {Label(image), IS_INTRESOURCE(type) ? double(reinterpret_cast<UINT_PTR>(type)) : -double(type[0]),
+                IS_INTRESOURCE(name) ? double(reinterpret_cast<UINT_PTR>(name)) : -double(name[1]), double(size.width),
+                double(size.height), double(resize)});
+    LoadResourcePicture(image, type, name, size.width, size.height, resize);
+}
+
+void LibraryFuzzer::CopyRegion()
+{
+    IMAGE* destination = AnyImage();
+    if (destination == CurrentImage()) return Skip("copy into the current target");
+    const int x = Coordinate(random);
+    const int y = Coordinate(random);
+    const Size size = random.Chance(500) ? ImageSize(random) : Size{Offset(random), Offset(random)};
+    if (!BlockReachable(x, y, size.width, size.height)) return Skip("copy beyond reach");
+    log.Record("CopyToImage", {Label(destination), double(x), double(y), double(size.width), double(size.height)});
+    const Snapshot before(*destination);
+    CopyToImage(destination, x, y, size.width, size.height);
+    const bool copied = destination->width == size.width && destination->height == size.height && destination->pixels;
+    if (size.width <= 0 || size.height <= 0 ? !before.SameAs(*destination) : !copied && !before.SameAs(*destination)) {
+        Fail("CopyToImage left the destination neither of the region's size nor as it was");
+    }
+}
+
+void LibraryFuzzer::Blit()
+{
+    const int x = Coordinate(random);
+    const int y = Coordinate(random);
+    IMAGE* image = AnyImage();
+    const DWORD rop = RasterOperation(random);
+    if (!BlockReachable(x, y, image->width, image->height) ||
+        !BlockWithin(image->dc, 0, 0, image->width, image->height, kBlockReach)) {
+        return Skip("blit beyond reach");
+    }
+    log.Record("BlitImage", {double(x), double(y), Label(image), double(rop)});
+    BlitImage(x, y, image, rop);
+}
+
+void LibraryFuzzer::BlitRegion()
+{
+    const int x = Coordinate(random);
+    const int y = Coordinate(random);
+    const int width = random.Chance(300) ? Coordinate(random) : Offset(random);
+    const int height = random.Chance(300) ? Coordinate(random) : Offset(random);
+    IMAGE* image = AnyImage();
+    const int sourceX = random.Chance(300) ? Coordinate(random) : Offset(random);
+    const int sourceY = random.Chance(300) ? Coordinate(random) : Offset(random);
+    const DWORD rop = RasterOperation(random);
+    if (!BlockReachable(x, y, width, height) || !BlockWithin(image->dc, sourceX, sourceY, width, height, kBlockReach)) {
+        return Skip("blit beyond reach");
+    }
+    log.Record("BlitImageRegion", {double(x), double(y), double(width), double(height), Label(image), double(sourceX),
+                                   double(sourceY), double(rop)});
+    BlitImageRegion(x, y, width, height, image, sourceX, sourceY, rop);
+}
+
+// ---- State ----
+
+void LibraryFuzzer::Clear()
+{
+    log.Record("ClearTarget", {});
+    ClearTarget();
+    const IMAGE& image = *CurrentImage();
+    if (image.curX != 0 || image.curY != 0) return Fail("ClearTarget left the current position elsewhere than (0, 0)");
+    const size_t count = size_t(image.width) * size_t(image.height);
+    if (!image.pixels || count > 65536) return;
+    const uint32_t expected = Tovax::ColorToPixel(image.bkColor);
+    if (std::any_of(image.pixels, image.pixels + count, [&](uint32_t pixel) { return pixel != expected; })) {
+        Fail("ClearTarget left pixels of another colour than the background");
+    }
+}
+
+void LibraryFuzzer::SetColors()
+{
+    const COLORREF color = Color(random);
+    switch (random.Below(5)) {
+    case 0:
+        log.Record("SetPenColor", {double(color)});
+        SetPenColor(color);
+        if (GetPenColor() != color) Fail("GetPenColor differs from the colour just set");
+        break;
+    case 1:
+        log.Record("SetTextForeground", {double(color)});
+        SetTextForeground(color);
+        if (GetTextForeground() != color) Fail("GetTextForeground differs from the colour just set");
+        break;
+    case 2:
+        log.Record("SetDrawColor", {double(color)});
+        SetDrawColor(color);
+        if (GetPenColor() != color || GetTextForeground() != color) Fail("SetDrawColor did not set both colours");
+        break;
+    case 3:
+        log.Record("SetBackgroundColor", {double(color)});
+        SetBackgroundColor(color);
+        if (GetBackgroundColor() != color) Fail("GetBackgroundColor differs from the colour just set");
+        break;
+    default:
+        log.Record("SetBrushColor", {double(color)});
+        SetBrushColor(color);
+        if (GetBrushColor() != color) Fail("GetBrushColor differs from the colour just set");
+        break;
+    }
+}
+
+void LibraryFuzzer::SetModes()
+{
+    switch (random.Below(3)) {
+    case 0: {
+        const int mode = SmallMode(random);
+        log.Record("SetBackgroundMode", {double(mode)});
+        SetBackgroundMode(mode);
+        if ((mode == TRANSPARENT || mode == OPAQUE) && GetBackgroundMode() != mode) {
+            Fail("the background mode did not take");
+        }
+        break;
+    }
+    case 1: {
+        const int mode = MixMode(random);
+        log.Record("SetRasterOp", {double(mode)});
+        SetRasterOp(mode);
+        if (mode >= R2_BLACK && mode <= R2_WHITE && GetRasterOp() != mode) Fail("the raster operation did not take");
+        break;
+    }
+    default: {
+        const int mode = SmallMode(random);
+        log.Record("SetFillRule", {double(mode)});
+        SetFillRule(mode);
+        if ((mode == ALTERNATE || mode == WINDING) && GetFillRule() != mode) Fail("the fill rule did not take");
+        break;
+    }
+    }
+}
+
+void LibraryFuzzer::SetOrigin()
+{
+    const int x = Coordinate(random);
+    const int y = Coordinate(random);
+    log.Record("SetTargetOrigin", {double(x), double(y)});
+    SetTargetOrigin(x, y);
+    const XFORM& transform = CurrentImage()->transform;
+    if (transform.eDx != static_cast<float>(x) || transform.eDy != static_cast<float>(y)) {
+        Fail("the target's transform does not hold the origin just set");
+    }
+}
+
+void LibraryFuzzer::SetScale()
+{
+    const float sx = Scale(random);
+    const float sy = random.Chance(500) ? sx : Scale(random);
+    log.Record("SetTargetScale", {double(sx), double(sy)});
+    SetTargetScale(sx, sy);
+    float readX = 0;
+    float readY = 0;
+    GetTargetScale(&readX, &readY);
+    if (std::memcmp(&readX, &sx, sizeof(float)) != 0 || std::memcmp(&readY, &sy, sizeof(float)) != 0) {
+        Fail("GetTargetScale differs from the scale just set");
+    }
+}
+
+void LibraryFuzzer::Clip()
+{
+    HRGN region = Region(random);
+    RECT box = {};
+    if (region) GetRgnBox(region, &box);
+    log.Record("SetClipRegion", {double(region != nullptr), double(box.left), double(box.top), double(box.right),
+                                 double(box.bottom)});
+    SetClipRegion(region);
+    if (region) DeleteObject(region);
+}
+
+void LibraryFuzzer::EraseClip()
+{
+    log.Record("EraseClipRegion", {});
+    EraseClipRegion();
+}
+
+void LibraryFuzzer::Reset()
+{
+    log.Record("ResetTargetState", {});
+    ResetTargetState();
+    float sx = 0;
+    float sy = 0;
+    GetTargetScale(&sx, &sy);
+    if (GetPenColor() != 0xFFFFFF || GetBrushColor() != 0xFFFFFF || GetBackgroundColor() != 0 || sx != 1.0f ||
+        sy != 1.0f || GetCurrentX() != 0 || GetCurrentY() != 0) {
+        Fail("ResetTargetState did not restore the default state");
+    }
+}
+
+void LibraryFuzzer::ReadState()
+{
+    log.Record("getters", {});
+    const IMAGE& image = *CurrentImage();
+    if (GetTargetWidth() != image.width || GetTargetHeight() != image.height) {
+        return Fail("the target's size reads wrong");
+    }
+    if (GetCurrentX() != image.curX || GetCurrentY() != image.curY) return Fail("the current position reads wrong");
+    if (GetPenColor() != image.lineColor || GetBrushColor() != image.fillColor ||
+        GetTextForeground() != image.textColor || GetBackgroundColor() != image.bkColor) {
+        return Fail("a colour reads wrong");
+    }
+    GetBackgroundMode();
+    GetRasterOp();
+    GetFillRule();
+    LOGFONTA font;
+    std::memset(&font, 0x5A, sizeof(font));
+    GetTextFont(&font);
+    if (!std::memchr(font.lfFaceName, '\0', LF_FACESIZE)) Fail("GetTextFont gave a face name without its end");
+}
+
+// ---- Styles ----
+
+void LibraryFuzzer::LineStyle()
+{
+    const uint32_t style = PenStyle(random);
+    const int thickness = PenThickness(random);
+    uint32_t dashes[kMaxDashes];
+    uint32_t count = Dashes(random, dashes);
+    const uint32_t* given = dashes;
+    IMAGE& image = *CurrentImage();
+    if (random.Chance(150) && image.penStyle.dashes) {
+        // The target's own dashes, as a caller may hand them back with a new width.
+        given = image.penStyle.dashes;
+        count = std::min(image.penStyle.dashCount, kMaxDashes);
+        std::copy(given, given + count, dashes);
+    } else if (random.Chance(100)) {
+        given = nullptr;
+        count = 0;
+    }
+    log.Record("ApplyLineStyle", {double(style), double(thickness), double(given != nullptr), double(count),
+                                  double(count ? dashes[0] : 0)});
+    ApplyLineStyle(style, thickness, given, count);
+    const LINESTYLE& kept = image.penStyle;
+    if (kept.style != style || kept.thickness != thickness) return Fail("ApplyLineStyle did not keep the style");
+    const bool hasDashes = (style & 0x0F) == PS_USERSTYLE && given && count > 0;
+    if (!hasDashes) {
+        if (kept.dashes || kept.dashCount) Fail("ApplyLineStyle kept dashes for a style without them");
+        return;
+    }
+    if (kept.dashCount != count || !kept.dashes || !std::equal(dashes, dashes + count, kept.dashes)) {
+        Fail("ApplyLineStyle did not keep the dashes it was given");
+    }
+}
+
+void LibraryFuzzer::LineStyleRecord()
+{
+    LINESTYLE fresh;
+    const LINESTYLE* record = &fresh;
+    switch (random.Below(4)) {
+    case 0:
+        if (!lineRecords.empty()) record = lineRecords[random.Below(static_cast<uint32_t>(lineRecords.size()))].get();
+        break;
+    case 1: record = &CurrentImage()->penStyle; break;
+    case 2: record = &PoolImage()->penStyle; break;
+    default: break;
+    }
+    if (record == &fresh) {
+        fresh.style = PenStyle(random);
+        fresh.thickness = PenThickness(random);
+        uint32_t dashes[kMaxDashes];
+        const uint32_t count = Dashes(random, dashes);
+        if ((fresh.style & 0x0F) == PS_USERSTYLE && count) {
+            fresh.dashes = new uint32_t[count];
+            std::copy(dashes, dashes + count, fresh.dashes);
+            fresh.dashCount = count;
+        }
+    }
+    log.Record("ApplyLineStyleRecord", {double(record->style), double(record->thickness), double(record->dashCount)});
+    const uint32_t style = record->style;
+    const int thickness = record->thickness;
+    ApplyLineStyleRecord(record);
+    const LINESTYLE& kept = CurrentImage()->penStyle;
+    if (kept.style != style || kept.thickness != thickness) Fail("ApplyLineStyleRecord did not keep the style");
+}
+
+void LibraryFuzzer::FillStyle()
+{
+    const int kind = BrushKind(random);
+    const int hatch = HatchKind(random);
+    const IMAGE* pattern = nullptr;
+    switch (random.Below(5)) {
+    case 0: break;
+    case 1: pattern = PoolImage()->brushStyle.pattern; break;
+    default: pattern = AnyImage(); break;
+    }
+    log.Record("ApplyFillStyle", {double(kind), double(hatch), Label(pattern)});
+    const FILLSTYLE before = CurrentImage()->brushStyle;
+    ApplyFillStyle(kind, hatch, pattern);
+    const FILLSTYLE& kept = CurrentImage()->brushStyle;
+    const bool patternKind = kind == BS_PATTERN || kind == BS_DIBPATTERN;
+    if (patternKind && !pattern) {
+        if (kept.style != before.style) Fail("ApplyFillStyle without a pattern image changed the fill kind");
+        return;
+    }
+    if (kept.style != kind) return Fail("ApplyFillStyle did not keep the fill kind");
+    if (kind == BS_HATCHED && kept.hatch != hatch) return Fail("ApplyFillStyle did not keep the hatch");
+    if (patternKind && !kept.pattern) Fail("ApplyFillStyle kept no pattern image");
+}
+
+void LibraryFuzzer::FillPattern()
+{
+    uint8_t rows[8];
+    for (uint8_t& row : rows) row = static_cast<uint8_t>(random.Next32());
+    log.Record("SetFillPattern", {double(rows[0]), double(rows[1]), double(rows[7])});
+    SetFillPattern(rows);
+}
+
+void LibraryFuzzer::FillStyleRecord()
+{
+    FILLSTYLE fresh;
+    const FILLSTYLE* record = &fresh;
+    switch (random.Below(4)) {
+    case 0:
+        if (!fillRecords.empty()) record = fillRecords[random.Below(static_cast<uint32_t>(fillRecords.size()))].get();
+        break;
+    case 1: record = &CurrentImage()->brushStyle; break;
+    case 2: record = &PoolImage()->brushStyle; break;
+    default: break;
+    }
+    if (record == &fresh) {
+        fresh.style = BrushKind(random);
+        fresh.hatch = HatchKind(random);
+        if (random.Chance(600)) {
+            const Size size =
+                random.Chance(800) ? Size{random.Between(0, 16), random.Between(0, 16)} : ImageSize(random);
+            fresh.pattern = new IMAGE(size.width, size.height);
+        }
+    }
+    log.Record("ApplyFillStyleRecord", {double(record->style), double(record->hatch), Label(record->pattern)});
+    const int32_t kind = record->style;
+    ApplyFillStyleRecord(record);
+    if (CurrentImage()->brushStyle.style != kind) Fail("ApplyFillStyleRecord did not keep the fill kind");
+}
+
+void LibraryFuzzer::KeepStyles()
+{
+    if (random.Chance(500)) {
+        if (lineRecords.size() < 3) lineRecords.push_back(std::make_unique<LINESTYLE>());
+        LINESTYLE* record = lineRecords[random.Below(static_cast<uint32_t>(lineRecords.size()))].get();
+        log.Record("GetLineStyle", {});
+        GetLineStyle(record);
+        const LINESTYLE& own = CurrentImage()->penStyle;
+        if (record->style != own.style || record->dashCount != own.dashCount ||
+            (own.dashes && !std::equal(own.dashes, own.dashes + own.dashCount, record->dashes))) {
+            Fail("GetLineStyle gave another line style than the target's");
+        }
+        return;
+    }
+    if (fillRecords.size() < 3) fillRecords.push_back(std::make_unique<FILLSTYLE>());
+    FILLSTYLE* record = fillRecords[random.Below(static_cast<uint32_t>(fillRecords.size()))].get();
+    log.Record("GetFillStyle", {});
+    GetFillStyle(record);
+    if (record->style != CurrentImage()->brushStyle.style) {
+        Fail("GetFillStyle gave another fill kind than the target's");
+    }
+}
+
+// ---- Pixels, lines and shapes ----
+
+void LibraryFuzzer::Pixels()
+{
+    const int x = Coordinate(random);
+    const int y = Coordinate(random);
+    if (random.Chance(500)) {
+        log.Record("ReadPixel", {double(x), double(y)});
+        ReadPixel(x, y);
+        return;
+    }
+    const COLORREF color = Color(random);
+    log.Record("WritePixel", {double(x), double(y), double(color)});
+    WritePixel(x, y, color);
+}
+
+void LibraryFuzzer::Position()
+{
+    const IMAGE& image = *CurrentImage();
+    if (random.Chance(500)) {
+        const int x = Coordinate(random);
+        const int y = Coordinate(random);
+        log.Record("SetCurrentPosition", {double(x), double(y)});
+        SetCurrentPosition(x, y);
+        if (image.curX != x || image.curY != y) Fail("SetCurrentPosition did not move the current position");
+        return;
+    }
+    const int dx = Offset(random);
+    const int dy = Offset(random);
+    const int x = Wrapped(int64_t(image.curX) + dx);
+    const int y = Wrapped(int64_t(image.curY) + dy);
+    log.Record("MoveCurrentBy", {double(dx), double(dy)});
+    MoveCurrentBy(dx, dy);
+    if (image.curX != x || image.curY != y) Fail("MoveCurrentBy did not move the current position by the offset");
+}
+
+void LibraryFuzzer::Lines()
+{
+    const IMAGE& image = *CurrentImage();
+    const int kind = static_cast<int>(random.Below(3));
+    POINT ends[2] = {{image.curX, image.curY}, {Coordinate(random), Coordinate(random)}};
+    if (kind == 0) ends[0] = {Coordinate(random), Coordinate(random)};
+    const int dx = Offset(random);
+    const int dy = Offset(random);
+    if (kind == 2) ends[1] = {Wrapped(int64_t(image.curX) + dx), Wrapped(int64_t(image.curY) + dy)};
+    if (!Reachable(ends, 2, HUGE_VAL, kStraightPenReach)) return Skip("line beyond reach");
+    const POINT position = {image.curX, image.curY};
+    switch (kind) {
+    case 0:
+        log.Record("DrawLine", {double(ends[0].x), double(ends[0].y), double(ends[1].x), double(ends[1].y)});
+        DrawLine(ends[0].x, ends[0].y, ends[1].x, ends[1].y);
+        if (image.curX != position.x || image.curY != position.y) Fail("DrawLine moved the current position");
+        break;
+    case 1:
+        log.Record("DrawLineTo", {double(ends[1].x), double(ends[1].y)});
+        DrawLineTo(ends[1].x, ends[1].y);
+        break;
+    default:
+        log.Record("DrawLineBy", {double(dx), double(dy)});
+        DrawLineBy(dx, dy);
+        break;
+    }
+    if (kind != 0 && (image.curX != ends[1].x || image.curY != ends[1].y)) {
+        Fail("a line from the current position did not end there");
+    }
+}
+
+void LibraryFuzzer::Rectangles()
+{
+    const RECT box = Rectangle(random);
+    const int variant = static_cast<int>(random.Below(4));
+    if (variant < 2 && !Reachable(box.left, box.top, box.right, box.bottom, HUGE_VAL, kStraightPenReach)) {
+        return Skip("rectangle beyond reach");
+    }
+    static const char* const names[] = {"DrawRectangle", "DrawFilledRectangle", "PaintRectangle", "EraseRectangle"};
+    log.Record(names[variant], {double(box.left), double(box.top), double(box.right), double(box.bottom)});
+    switch (variant) {
+    case 0: DrawRectangle(box.left, box.top, box.right, box.bottom); break;
+    case 1: DrawFilledRectangle(box.left, box.top, box.right, box.bottom); break;
+    case 2: PaintRectangle(box.left, box.top, box.right, box.bottom); break;
+    default: EraseRectangle(box.left, box.top, box.right, box.bottom); break;
+    }
+}
+
+void LibraryFuzzer::ArcEndpoints()
+{
+    const RECT box = Rectangle(random);
+    const double start = Angle(random);
+    const double end = Angle(random);
+    log.Record("ComputeArcEndpoints",
+               {double(box.left), double(box.top), double(box.right), double(box.bottom), start, end});
+    int xs = 0, ys = 0, xe = 0, ye = 0;
+    ComputeArcEndpoints(box.left, box.top, box.right, box.bottom, start, end, &xs, &ys, &xe, &ye);
+    const auto inside = [&](int x, int y) {
+        return x >= std::min(box.left, box.right) && x <= std::max(box.left, box.right) &&
+               y >= std::min(box.top, box.bottom) && y <= std::max(box.top, box.bottom);
+    };
+    if (!inside(xs, ys) || !inside(xe, ye)) {
+        Fail(Describe("ComputeArcEndpoints gave a point outside its box: (%.0f, %.0f)", xs, ys));
+    }
+}
+
+void LibraryFuzzer::Circles()
+{
+    const int x = CoordinateWithin(random, kCurveCoordinates);
+    const int y = CoordinateWithin(random, kCurveCoordinates);
+    const int r = random.Chance(800) ? random.Between(-10, 120) : Offset(random);
+    const int variant = static_cast<int>(random.Below(4));
+    if (!Reachable(Wrapped(int64_t(x) - r), Wrapped(int64_t(y) - r), Wrapped(int64_t(x) + r), Wrapped(int64_t(y) + r),
+                   kCurveReach, variant < 2 ? kCurvePenReach : HUGE_VAL)) {
+        return Skip("circle beyond reach");
+    }
+    static const char* const names[] = {"DrawCircle", "DrawFilledCircle", "PaintCircle", "EraseCircle"};
+    log.Record(names[variant], {double(x), double(y), double(r)});
+    switch (variant) {
+    case 0: DrawCircle(x, y, r); break;
+    case 1: DrawFilledCircle(x, y, r); break;
+    case 2: PaintCircle(x, y, r); break;
+    default: EraseCircle(x, y, r); break;
+    }
+}
+
+void LibraryFuzzer::Ellipses()
+{
+    const int left = CoordinateWithin(random, kCurveCoordinates);
+    const int top = CoordinateWithin(random, kCurveCoordinates);
+    const int right = CoordinateWithin(random, kCurveCoordinates);
+    const int bottom = CoordinateWithin(random, kCurveCoordinates);
+    const int variant = static_cast<int>(random.Below(4));
+    if (!Reachable(left, top, right, bottom, kCurveReach, variant < 2 ? kCurvePenReach : HUGE_VAL)) {
+        return Skip("ellipse beyond reach");
+    }
+    static const char* const names[] = {"DrawEllipse", "DrawFilledEllipse", "PaintEllipse", "EraseEllipse"};
+    log.Record(names[variant], {double(left), double(top), double(right), double(bottom)});
+    switch (variant) {
+    case 0: DrawEllipse(left, top, right, bottom); break;
+    case 1: DrawFilledEllipse(left, top, right, bottom); break;
+    case 2: PaintEllipse(left, top, right, bottom); break;
+    default: EraseEllipse(left, top, right, bottom); break;
+    }
+}
+
+void LibraryFuzzer::RoundRects()
+{
+    const int left = CoordinateWithin(random, kCurveCoordinates);
+    const int top = CoordinateWithin(random, kCurveCoordinates);
+    const int right = CoordinateWithin(random, kCurveCoordinates);
+    const int bottom = CoordinateWithin(random, kCurveCoordinates);
+    const int ellipseWidth = random.Chance(300) ? Coordinate(random) : Offset(random);
+    const int ellipseHeight = random.Chance(300) ? Coordinate(random) : Offset(random);
+    const int variant = static_cast<int>(random.Below(4));
+    if (!Reachable(left, top, right, bottom, kCurveReach, variant < 2 ? kCurvePenReach : HUGE_VAL)) {
+        return Skip("rounded rectangle beyond reach");
+    }
+    static const char* const names[] = {"DrawRoundRect", "DrawFilledRoundRect", "PaintRoundRect", "EraseRoundRect"};
+    log.Record(names[variant], {double(left), double(top), double(right), double(bottom), double(ellipseWidth),
+                                double(ellipseHeight)});
+    switch (variant) {
+    case 0: DrawRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
+    case 1: DrawFilledRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
+    case 2: PaintRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
+    default: EraseRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
+    }
+}
+
+void LibraryFuzzer::ArcsAndPies()
+{
+    const int left = CoordinateWithin(random, kCurveCoordinates);
+    const int top = CoordinateWithin(random, kCurveCoordinates);
+    const int right = CoordinateWithin(random, kCurveCoordinates);
+    const int bottom = CoordinateWithin(random, kCurveCoordinates);
+    const double start = Angle(random);
+    const double end = Angle(random);
+    const int variant = static_cast<int>(random.Below(5));
+    if (!Reachable(left, top, right, bottom, kCurveReach, variant < 3 ? kCurvePenReach : HUGE_VAL)) {
+        return Skip("arc beyond reach");
+    }
+    static const char* const names[] = {"DrawArc", "DrawPie", "DrawFilledPie", "PaintPie", "ErasePie"};
+    log.Record(names[variant], {double(left), double(top), double(right), double(bottom), start, end});
+    switch (variant) {
+    case 0: DrawArc(left, top, right, bottom, start, end); break;
+    case 1: DrawPie(left, top, right, bottom, start, end); break;
+    case 2: DrawFilledPie(left, top, right, bottom, start, end); break;
+    case 3: PaintPie(left, top, right, bottom, start, end); break;
+    default: ErasePie(left, top, right, bottom, start, end); break;
+    }
+}
+
+void LibraryFuzzer::Polygons()
+{
+    const uint32_t capacity = sizeof(points) / sizeof(points[0]);
+    const int count = static_cast<int>(random.Chance(20) ? random.Below(capacity + 1) : random.Below(9));
+    const bool manyPoints = count > 16;
+    const bool wide = random.Chance(100);
+    for (int i = 0; i < count; ++i) {
+        if (wide) {
+            points[i] = {Coordinate(random), Coordinate(random)};
+        } else if (manyPoints) {
+            points[i] = {random.Between(-40, 420), random.Between(-40, 420)};
+        } else {
+            points[i] = {CoordinateWithin(random, 1 << 20), CoordinateWithin(random, 1 << 20)};
+        }
+    }
+    const int variant = static_cast<int>(random.Below(5));
+    if (!Reachable(points, count, manyPoints ? kManyPointsReach : kPolygonReach,
+                   variant < 3 ? kStraightPenReach : HUGE_VAL)) {
+        return Skip("polygon beyond reach");
+    }
+    const POINT* given = count == 0 && random.Chance(500) ? nullptr : points;
+    static const char* const names[] = {"DrawPolyline", "DrawPolygon", "DrawFilledPolygon", "PaintPolygon",
+                                        "ErasePolygon"};
+    log.Record(names[variant], {double(count), count ? double(points[0].x) : 0, count ? double(points[0].y) : 0});
+    switch (variant) {
+    case 0: DrawPolyline(given, count); break;
+    case 1: DrawPolygon(given, count); break;
+    case 2: DrawFilledPolygon(given, count); break;
+    case 3: PaintPolygon(given, count); break;
+    default: ErasePolygon(given, count); break;
+    }
+}
+
+void LibraryFuzzer::Flood()
+{
+    if (CurrentImage()->height > kFloodRows) return Skip("flood fill on a tall target");
+    const int x = Coordinate(random);
+    const int y = Coordinate(random);
+    const COLORREF border = Color(random);
+    log.Record("FloodFillArea", {double(x), double(y), double(border)});
+    FloodFillArea(x, y, border);
+}
+
+// ---- Text ----
+
+namespace {
+
+// Under a world transform that shrinks text, the platform reports an average
+// character width of 0, and its tab expansion then divides by it.
+bool AverageCharacterWidthKnown()
+{
+    HDC contexts[2];
+    const int contextCount = DrawingContexts(contexts);
+    for (int c = 0; c < contextCount; ++c) {
+        TEXTMETRICA metrics = {};
+        Tovax::LockGuard guard;
+        if (!GetTextMetricsA(contexts[c], &metrics) || metrics.tmAveCharWidth <= 0) return false;
+    }
+    return true;
+}
+
+// The text to hand over: the writable buffer, guarded by a canary after its
+// end, or a text in read-only memory.
+const char* PrepareText(FuzzRandom& random, char* text, char* before, size_t capacity, size_t canary)
+{
+    if (random.Chance(200)) return kReadOnlyText;
+    FuzzArguments::Text(random, text, capacity);
+    const size_t length = std::strlen(text);
+    std::memset(text + length + 1, 0xA5, canary);
+    std::memcpy(before, text, length + 1 + canary);
+    return text;
+}
+
+bool TextUnchanged(const char* given, const char* text, const char* before, size_t canary)
+{
+    if (given != text) return true;
+    return std::memcmp(text, before, std::strlen(before) + 1 + canary) == 0;
+}
+
+}  // namespace
+
+void LibraryFuzzer::PrintText()
+{
+    const char* given = PrepareText(random, text, textBefore, kTextCapacity, kCanary);
+    const double length = double(std::strlen(given));
+    const IMAGE& image = *CurrentImage();
+    const bool atCurrent = random.Chance(300);
+    const POINT anchor = atCurrent ? POINT{image.curX, image.curY} : POINT{Coordinate(random), Coordinate(random)};
+    if (!GlyphsReachable(&anchor, 1)) return Skip("glyphs beyond reach");
+    if (atCurrent) {
+        log.Record("PrintAtCurrent", {length});
+        PrintAtCurrent(given);
+        if (image.curY != anchor.y) Fail("PrintAtCurrent moved the current position vertically");
+    } else {
+        log.Record("PrintAt", {double(anchor.x), double(anchor.y), length});
+        PrintAt(anchor.x, anchor.y, given);
+    }
+    if (!TextUnchanged(given, text, textBefore, kCanary)) Fail("printing changed the caller's text");
+}
+
+void LibraryFuzzer::PrintTextInRect()
+{
+    const char* given = PrepareText(random, text, textBefore, kTextCapacity, kCanary);
+    RECT box = Rectangle(random);
+    if (random.Chance(600)) {
+        box = {random.Between(-20, 200), random.Between(-20, 200), random.Between(-20, 300), random.Between(-20, 300)};
+    }
+    const POINT corners[4] = {
+        {box.left, box.top}, {box.right, box.bottom}, {box.left, box.bottom}, {box.right, box.top}};
+    if (!GlyphsReachable(corners, 4)) return Skip("glyphs beyond reach");
+    uint32_t format = TextFormat(random);
+    if ((format & DT_EXPANDTABS) && !AverageCharacterWidthKnown()) format &= ~static_cast<uint32_t>(DT_EXPANDTABS);
+    log.Record("PrintInRect", {double(std::strlen(given)), double(box.left), double(box.top), double(box.right),
+                               double(box.bottom), double(format)});
+    PrintInRect(given, &box, format);
+    if (!TextUnchanged(given, text, textBefore, kCanary)) Fail("PrintInRect changed the caller's text");
+}
+
+void LibraryFuzzer::MeasureText()
+{
+    if (!GlyphsReachable(nullptr, 0)) return Skip("glyphs beyond reach");
+    const char* given = PrepareText(random, text, textBefore, kTextCapacity, kCanary);
+    log.Record("MeasureText", {double(std::strlen(given))});
+    MeasureTextWidth(given);
+    MeasureTextHeight(given);
+    if (!TextUnchanged(given, text, textBefore, kCanary)) Fail("measuring changed the caller's text");
+}
+
+void LibraryFuzzer::Fonts()
+{
+    char scratch[256];
+    switch (random.Below(5)) {
+    case 0: {
+        const LOGFONTA font = FuzzArguments::Font(random);
+        log.Record("SetTextFontRecord", {double(font.lfHeight), double(font.lfWidth), double(font.lfCharSet)});
+        SetTextFontRecord(&font);
+        break;
+    }
+    case 1: {
+        const LOGFONTA font = FuzzArguments::Font(random);
+        const char* face = Face(random, scratch);
+        log.Record("SetTextFontFull",
+                   {double(font.lfHeight), double(font.lfWidth), face ? double(std::strlen(face)) : -1});
+        SetTextFontFull(font.lfHeight, font.lfWidth, face, font.lfEscapement, font.lfOrientation, font.lfWeight,
+                        font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
+                        font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily);
+        break;
+    }
+    case 2: {
+        const LOGFONTA font = FuzzArguments::Font(random);
+        const char* face = Face(random, scratch);
+        log.Record("SetTextFontStyled",
+                   {double(font.lfHeight), double(font.lfWidth), face ? double(std::strlen(face)) : -1});
+        SetTextFontStyled(font.lfHeight, font.lfWidth, face, font.lfEscapement, font.lfOrientation, font.lfWeight,
+                          font.lfItalic, font.lfUnderline, font.lfStrikeOut);
+        break;
+    }
+    case 3: {
+        const int height = FontHeight(random);
+        const int width = FontWidth(random);
+        const char* face = Face(random, scratch);
+        log.Record("SetTextFont", {double(height), double(width), face ? double(std::strlen(face)) : -1});
+        SetTextFont(height, width, face);
+        break;
+    }
+    default: {
+        LOGFONTA font;
+        std::memset(&font, 0x5A, sizeof(font));
+        log.Record("GetTextFont", {});
+        GetTextFont(&font);
+        if (!std::memchr(font.lfFaceName, '\0', LF_FACESIZE)) Fail("GetTextFont gave a face name without its end");
+        break;
+    }
+    }
+}

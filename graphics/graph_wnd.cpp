@@ -18,6 +18,10 @@ bool mouseWaitArmed = false;
 
 namespace {
 
+// Set on the window thread while it destroys its window at the program's
+// request: that destruction ends the window thread, not the program.
+bool closedByProgram = false;
+
 // What Open hands to the window thread. It lives in Open's frame, which
 // waits until the thread has read it.
 struct WindowThreadRequest {
@@ -181,8 +185,15 @@ HWND GraphWnd::Open(int width, int height, int flags)
     creationFailed = false;
     HANDLE thread = CreateThread(nullptr, 0, WindowThread, &request, 0, nullptr);
     if (thread) {
-        CloseHandle(thread);
         WaitForSingleObject(wakeEvent, INFINITE);
+        if (hwnd) {
+            windowThread = thread;
+        } else {
+            // Without a window the thread has nothing more to do than end.
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+            windowThreadId = 0;
+        }
     }
 
     {
@@ -224,7 +235,18 @@ void GraphWnd::Close()
     HWND window = hwnd;
     hwnd = nullptr;
     ShowWindow(window, SW_HIDE);
-    DestroyWindow(window);
+    if (GetCurrentThreadId() == windowThreadId) {
+        // The user closed the window: its destruction ends the program.
+        DestroyWindow(window);
+    } else {
+        // The program closed it: the window thread destroys its window and
+        // ends, taking its class, icon and message queue with it.
+        SendMessageA(window, CloseRequestMessage, 0, 0);
+        WaitForSingleObject(windowThread, INFINITE);
+        CloseHandle(windowThread);
+        windowThread = nullptr;
+        windowThreadId = 0;
+    }
     if (consoleWindow && !IsWindowVisible(consoleWindow)) {
         SetWindowPos(consoleWindow, HWND_TOP, windowRect.left, windowRect.top, -1, -1, SWP_NOSIZE);
         ShowWindow(consoleWindow, SW_SHOW);
@@ -235,6 +257,9 @@ DWORD WINAPI GraphWnd::WindowThread(LPVOID parameter)
 {
     const WindowThreadRequest* request = static_cast<const WindowThreadRequest*>(parameter);
     GraphWnd* window = activeWindow;
+    // Known before the window exists, so that a close from the user is
+    // always told apart from one by the program.
+    window->windowThreadId = GetCurrentThreadId();
     const int x = request->start.x == -1 ? CW_USEDEFAULT : request->start.x;
     const int y = request->start.y == -1 ? CW_USEDEFAULT : request->start.y;
 
@@ -296,8 +321,14 @@ DWORD WINAPI GraphWnd::WindowThread(LPVOID parameter)
 LRESULT CALLBACK GraphWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case CloseRequestMessage:
+        closedByProgram = true;
+        DestroyWindow(window);
+        closedByProgram = false;
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
+        if (closedByProgram) return 0;
         if (consoleWindow) SendMessageA(consoleWindow, WM_CLOSE, 0, 0);
         EndProgramFromWindow();
     case WM_PAINT:

@@ -10,6 +10,8 @@
 namespace Tovax {
 
 constexpr UINT MouseWaitMessage = WM_USER + 1;
+// Sent by Close from another thread: only the window's own thread can destroy it.
+constexpr UINT CloseRequestMessage = WM_USER + 2;
 constexpr char kWindowClassName[] = "TovaxWnd";
 
 struct WindowThreadStart {
@@ -38,6 +40,9 @@ public:
     FILE* consoleOut = nullptr;
     FILE* consoleIn = nullptr;
     HWND hwnd = nullptr;
+    // The thread that runs the window; Close waits for it to end.
+    HANDLE windowThread = nullptr;
+    DWORD windowThreadId = 0;
     HDC clientDC = nullptr;
     bool batching = false;
     // Set by the window thread when it could not create the window, so that

@@ -1,5 +1,8 @@
 // The graphics window: opening, styles, title, painting and key forwarding.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -121,13 +124,47 @@ TEST(Window, ReopeningClosesTheOldWindowFirst)
     HWND first = OpenGraphWindow(100, 80, 0);
     HWND second = OpenGraphWindow(120, 90, 0);
     EXPECT_NE(first, second);
-    EXPECT_FALSE(IsWindowVisible(first));
+    EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(Graphics().window.width, 120);
     CloseGraphWindow();
     EXPECT_FALSE(IsWindowVisible(second));
     // After closing, drawing reaches the back buffer only.
     ClearTarget();
     EXPECT_EQ(Graphics().windowDC, nullptr);
+}
+
+int ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Only a window's own thread can destroy it: a close from the program's
+// thread used to hide the window and leave it, with its thread, for good.
+TEST(Window, ClosingEndsTheWindowAndItsThread)
+{
+    const int threadsBefore = ThreadsOfThisProcess();
+    for (int i = 0; i < 20; ++i) {
+        HWND window = OpenGraphWindow(64 + i, 48, 0);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore + 1);
+        CloseGraphWindow();
+        EXPECT_FALSE(IsWindow(window)) << "round " << i;
+        EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << "round " << i;
+    }
+    // The process goes on, and a new window works as the first did.
+    ASSERT_NE(OpenGraphWindow(80, 60, 0), nullptr);
+    SetBackgroundColor(0x00FF00);
+    ClearTarget();
+    EXPECT_EQ(GetPixelBuffer(nullptr)[80 * 60 - 1], 0x0000FF00u);
+    CloseGraphWindow();
 }
 
 // The console that WindowFlagConsole creates takes over standard output, so

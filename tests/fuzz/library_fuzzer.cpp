@@ -527,9 +527,10 @@ void LibraryFuzzer::DrawOnTemporaryImage()
 
 void LibraryFuzzer::OpenWindow()
 {
-    // Rarer than its weight allows: every window the program closes stays,
-    // hidden, with its thread, until the process ends.
+    // Rarer than its weight allows: each window takes a thread of its own
+    // and tens of milliseconds to open.
     if (!random.Chance(250)) return;
+    HWND previous = Graphics().window.hwnd;
     const Size size = WindowSize(random);
     // The console flag would give this test a console of its own.
     int flags = static_cast<int>(random.Below(8)) & ~WindowFlagConsole;
@@ -540,14 +541,17 @@ void LibraryFuzzer::OpenWindow()
     windowOpen = window != nullptr;
     target = nullptr;
     if (!window) Fail("OpenGraphWindow gave no window");
+    if (previous && IsWindow(previous)) Fail("OpenGraphWindow left the previous window behind");
 }
 
 void LibraryFuzzer::CloseWindow()
 {
     if (!random.Chance(250)) return;
     log.Record("CloseGraphWindow", {});
+    HWND window = Graphics().window.hwnd;
     CloseGraphWindow();
     windowOpen = false;
+    if (window && IsWindow(window)) Fail("CloseGraphWindow left its window behind");
 }
 
 void LibraryFuzzer::Batch()

@@ -27,8 +27,7 @@ public:
     // empty text.
     std::string RunSequence(uint64_t seed, int operations);
 
-    // Windows opened so far: each one that the program closes stays, hidden,
-    // with its device context and region, until the process ends.
+    // Windows opened so far, by the sequences and to restore the window after them.
     int WindowsOpened() const { return windowsOpened; }
     uint64_t OperationsRun() const { return operationsRun; }
     // Shapes left out because their device extent lies where the platform's

@@ -873,18 +873,22 @@ void LibraryFuzzer::LineStyle()
     }
 }
 
+template <typename Record>
+const Record* LibraryFuzzer::ChooseRecord(const std::vector<std::unique_ptr<Record>>& kept, Record IMAGE::*member,
+                                          const Record* fresh)
+{
+    switch (random.Below(4)) {
+    case 0: return kept.empty() ? fresh : kept[random.Below(static_cast<uint32_t>(kept.size()))].get();
+    case 1: return &(CurrentImage()->*member);
+    case 2: return &(PoolImage()->*member);
+    default: return fresh;
+    }
+}
+
 void LibraryFuzzer::LineStyleRecord()
 {
     LINESTYLE fresh;
-    const LINESTYLE* record = &fresh;
-    switch (random.Below(4)) {
-    case 0:
-        if (!lineRecords.empty()) record = lineRecords[random.Below(static_cast<uint32_t>(lineRecords.size()))].get();
-        break;
-    case 1: record = &CurrentImage()->penStyle; break;
-    case 2: record = &PoolImage()->penStyle; break;
-    default: break;
-    }
+    const LINESTYLE* record = ChooseRecord(lineRecords, &IMAGE::penStyle, &fresh);
     if (record == &fresh) {
         fresh.style = PenStyle(random);
         fresh.thickness = PenThickness(random);
@@ -939,15 +943,7 @@ void LibraryFuzzer::FillPattern()
 void LibraryFuzzer::FillStyleRecord()
 {
     FILLSTYLE fresh;
-    const FILLSTYLE* record = &fresh;
-    switch (random.Below(4)) {
-    case 0:
-        if (!fillRecords.empty()) record = fillRecords[random.Below(static_cast<uint32_t>(fillRecords.size()))].get();
-        break;
-    case 1: record = &CurrentImage()->brushStyle; break;
-    case 2: record = &PoolImage()->brushStyle; break;
-    default: break;
-    }
+    const FILLSTYLE* record = ChooseRecord(fillRecords, &IMAGE::brushStyle, &fresh);
     if (record == &fresh) {
         fresh.style = BrushKind(random);
         fresh.hatch = HatchKind(random);

@@ -99,6 +99,11 @@ private:
     void FillPattern();
     void FillStyleRecord();
     void KeepStyles();
+    // The style record to apply: one kept by an earlier read, the current
+    // target's own, a pool image's, or `fresh`, which the caller then fills.
+    template <typename Record>
+    const Record* ChooseRecord(const std::vector<std::unique_ptr<Record>>& kept, Record IMAGE::*member,
+                               const Record* fresh);
     // Pixels, lines, shapes.
     void Pixels();
     void Position();

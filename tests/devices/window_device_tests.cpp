@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "canvas.h"
+#include "gdi_census.h"
 
 namespace {
 
@@ -20,21 +21,6 @@ COLORREF OnWindow(int x, int y)
     const COLORREF color = GetPixel(windowDC, x, y);
     ReleaseDC(Window(), windowDC);
     return color;
-}
-
-// Live GDI objects where the platform counts them; otherwise the highest
-// handle slot that new objects reach, which climbs with every leaked object.
-DWORD GdiObjectMeasure()
-{
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-    HRGN probes[64];
-    DWORD highest = 0;
-    for (HRGN& probe : probes) {
-        probe = CreateRectRgn(0, 0, 1, 1);
-        highest = std::max<DWORD>(highest, LOWORD(reinterpret_cast<UINT_PTR>(probe)));
-    }
-    for (HRGN probe : probes) DeleteObject(probe);
-    return highest;
 }
 
 }  // namespace
@@ -156,12 +142,12 @@ TEST_F(WindowTarget, ReplacedPensBrushesAndFontsAreDeleted)
         SelectTarget(target);
         const HDC dc = target ? target->dc : Tovax::Graphics().window.clientDC;
         std::vector<HGDIOBJ> replaced;
-        DWORD before = 0;
+        int before = 0;
         for (int i = 0; i < 1000; ++i) {
             if (i < 2) {
                 for (int kind : {OBJ_PEN, OBJ_BRUSH, OBJ_FONT}) replaced.push_back(GetCurrentObject(dc, kind));
             }
-            if (i == 1) before = GdiObjectMeasure();
+            if (i == 1) before = GdiCensus::Take().Total();
             SetPenColor(i);
             SetBrushColor(i);
             ApplyFillStyle(BS_HATCHED, i % 6, nullptr);
@@ -172,7 +158,7 @@ TEST_F(WindowTarget, ReplacedPensBrushesAndFontsAreDeleted)
             EraseCircle(4, 4, 3);
             EraseClipRegion();
         }
-        EXPECT_LE(GdiObjectMeasure(), before + 8);
+        EXPECT_LE(GdiCensus::Take().Total(), before + 8);
         for (HGDIOBJ object : replaced) EXPECT_EQ(GetObjectType(object), 0u);
     }
 }

@@ -5,16 +5,6 @@
 
 namespace {
 
-constexpr UINT_PTR kHandleSlots = 0x10000;
-
-const char* TypeName(size_t type)
-{
-    static const char* const names[] = {"total", "pen",      "brush",   "dc",     "metadc", "palette",
-                                        "font",  "bitmap",   "region",  "metafile", "memdc", "extpen",
-                                        "enhmetadc", "enhmetafile", "colorspace", "other"};
-    return type < sizeof(names) / sizeof(names[0]) ? names[type] : "other";
-}
-
 std::string Format(const char* format, long long a = 0, long long b = 0, long long c = 0, long long d = 0)
 {
     char text[256];
@@ -25,34 +15,6 @@ std::string Format(const char* format, long long a = 0, long long b = 0, long lo
 bool IsPen(DWORD type) { return type == OBJ_PEN || type == OBJ_EXTPEN; }
 
 }  // namespace
-
-GdiCensus GdiCensus::Take()
-{
-    GdiCensus census;
-    // A handle whose upper half is 0 names its slot whatever the slot's reuse
-    // count, so every live object answers exactly once.
-    for (UINT_PTR slot = 1; slot < kHandleSlots; ++slot) {
-        const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(slot));
-        if (type) ++census.byType[type < census.byType.size() ? type : census.byType.size() - 1];
-    }
-    if (census.byType[OBJ_FONT] == 0) {
-        census.byType[0] = static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
-    }
-    return census;
-}
-
-std::string GdiCensus::Describe() const
-{
-    std::string text;
-    for (size_t type = 0; type < byType.size(); ++type) {
-        if (!byType[type]) continue;
-        if (!text.empty()) text += ", ";
-        text += TypeName(type);
-        text += ' ';
-        text += std::to_string(byType[type]);
-    }
-    return text;
-}
 
 std::string ImageProblem(const IMAGE& image)
 {

@@ -5,22 +5,10 @@
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 
+#include "gdi_census.h"
 #include "tovax.h"
-
-// Live GDI objects of this process, by object type (OBJ_PEN = 1 ... OBJ_COLORSPACE = 14).
-// Where the platform keeps a handle table that answers for every slot, the
-// table is counted type by type; elsewhere slot 0 holds the platform's total.
-struct GdiCensus {
-    std::array<int, 16> byType{};
-
-    static GdiCensus Take();
-    bool operator==(const GdiCensus& other) const { return byType == other.byType; }
-    bool operator!=(const GdiCensus& other) const { return !(*this == other); }
-    std::string Describe() const;
-};
 
 // Empty when `image` is consistent: with either size 0 no storage and no
 // pixels; otherwise a 32-bit DIB section of exactly width x height

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// The texts, GBK-encoded (code page 936).
+// The texts, GBK-encoded (code page 936). All but the face and the prompt are
+// the words of the greeting file the program is built with.
 extern const char kDedicationFace[];
 extern const char kDedicationTo[];
 extern const char kDedicationName[];

@@ -11,36 +11,55 @@ packages=(
     wine64 xvfb xauth xdotool x11-utils imagemagick fonts-arphic-ukai
     googletest g++ libjpeg-dev
 )
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "setup: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
+export DEBIAN_FRONTEND=noninteractive
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+update_indexes() {
     # A mirror that is syncing may fail one index; what is installable still installs.
     apt-get update -q || echo "setup: apt-get update reported a failure; going on" >&2
+}
+# install_missing package...: installs those of the packages that are missing.
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
+        installed "$p" || missing+=("$p")
+    done
+    ((${#missing[@]})) || return 0
+    echo "setup: installing ${missing[*]}"
+    update_indexes
     apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
-fi
+}
+install_missing "${packages[@]}"
 
 # Wine takes its ANSI code page from the locale: Chinese (GBK) and English
 # runs need both locales generated.
 if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' || ! locale -a 2>/dev/null | grep -qix 'en_US.utf8'; then
     echo "setup: generating the zh_CN.UTF-8 and en_US.UTF-8 locales"
-    dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" ||
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends locales </dev/null
+    install_missing locales
     sed -i -E 's/^# *(zh_CN.UTF-8 UTF-8|en_US.UTF-8 UTF-8)/\1/' /etc/locale.gen
     grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >>/etc/locale.gen
     grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen || echo 'en_US.UTF-8 UTF-8' >>/etc/locale.gen
     locale-gen >/dev/null
 fi
 
-if [ ! -f "$WINEPREFIX/.fireworks-prefix" ]; then
-    echo "setup: preparing the Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    DISPLAY= "$WINE64" wineboot --init </dev/null >/dev/null 2>&1 || true
+# prepare_prefix WINE PREFIX ARCH: a prefix of the project's own for that Wine.
+prepare_prefix() {
+    local wine=$1 prefix=$2 arch=$3
+    [ -f "$prefix/.fireworks-prefix" ] && return 0
+    echo "setup: preparing the Wine prefix $prefix"
+    mkdir -p "$prefix"
+    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
     # The virtual display has no window manager: with unmanaged windows Wine
     # does not wait for one to withdraw a window that is hidden.
-    DISPLAY= "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-    touch "$WINEPREFIX/.fireworks-prefix"
+    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1
+    touch "$prefix/.fireworks-prefix"
+}
+if [ "$WINEARCH" = win32 ]; then
+    prepare_prefix "$WINE64" "$repo/build/wineprefix" win64
+else
+    prepare_prefix "$WINE64" "$WINEPREFIX" win64
 fi
+
+source "$repo/scripts/setup-i386.sh"

@@ -18,11 +18,15 @@ start)
         done
     fi
     xdpyinfo -display "$display" >/dev/null
+    # Without a 32-bit Wine there is nothing to start: the 32-bit tests skip.
+    if [ "$WINEARCH" = win32 ] && ! grep -Eqx 'native|qemu' "$I386_ROUTE_FILE" 2>/dev/null; then
+        exit 0
+    fi
     setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     # The prefix's background services start with the first program and keep
     # its output streams: start them here, detached, so that no test's output
     # stays open after the test ends.
-    DISPLAY=$display setsid "$WINE64" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+    DISPLAY=$display setsid "$(wine_for_arch)" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
     ;;
 stop)
     "$WINESERVER" -k 2>/dev/null || true

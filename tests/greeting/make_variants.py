@@ -1,8 +1,9 @@
 """Fixture: the program built three times in one tree of its own, as the
 test tree's toolchain builds it: with no words variable, with
 FIREWORKS_RECIPIENT=小明, and with an English greeting file. Each program is
-kept at <work>/<variant>/fireworks.exe, beside the words header it was
-built with."""
+kept as <work>/<variant>/fireworks-<variant>.exe, beside the words header it
+was built with; the name gives its window a title of its own, so that runs of
+other trees' programs in the same Wine prefix are never taken for it."""
 
 import os
 import shutil
@@ -22,6 +23,10 @@ def tree_of(work):
     return os.path.join(work, "tree")
 
 
+def program_of(work, variant):
+    return os.path.join(work, variant, f"fireworks-{variant}.exe")
+
+
 def main():
     work, toolchain = sys.argv[1], sys.argv[2]
     shutil.rmtree(work, ignore_errors=True)
@@ -29,7 +34,7 @@ def main():
         configure(SOURCE_DIR, tree_of(work), toolchain, variables)
         program = build_program(tree_of(work))
         os.makedirs(os.path.join(work, name))
-        shutil.copy2(program, os.path.join(work, name, "fireworks.exe"))
+        shutil.copy2(program, program_of(work, name))
         shutil.copy2(os.path.join(tree_of(work), "generated", "greeting_texts.h"), os.path.join(work, name))
         print(f"built {name}")
 

@@ -8,6 +8,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from harness import Program, Screenshot, poll, run_cases, yellow  # noqa: E402
+from make_variants import program_of  # noqa: E402
 
 WIDTH, HEIGHT = 1200, 800
 # At the last step the circle point is (436, 273) and the text 49 pixels high:
@@ -48,8 +49,7 @@ def prompt_shown(program, y):
 
 def screens_of(work, variant):
     """The last dedication step and the page, each once its >Enter prompt shows."""
-    exe = os.path.join(work, variant, "fireworks.exe")
-    program = Program(exe, console=True)
+    program = Program(program_of(work, variant), console=True)
     try:
         program.wait_window()
         assert poll(lambda: prompt_shown(program, 550), 15, 0.2), f"{variant}: no prompt after the dedication"

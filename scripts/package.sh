@@ -42,10 +42,18 @@ cmake --preset win32 -B "$build" -DFIREWORKS_TESTS=OFF \
 cmake --build "$build" --target fireworks -j "$(nproc)" >>"$log" 2>&1 || { cat "$log" >&2; exit 1; }
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-commit=$(git -C "$repo" rev-parse --short=12 HEAD 2>/dev/null || true)
-# The archive's entries carry the commit's time, so the same commit packs
-# into the same archive.
-stamp=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || echo 315532800)}
+# The commit the program is built from, when this folder is a git checkout
+# of its own (not a copy inside another repository's folder). The archive's
+# entries carry the commit's time, so the same commit packs into the same
+# archive.
+commit=
+stamp=315532800
+if [ "$(git -C "$repo" rev-parse --show-toplevel 2>/dev/null)" = "$repo" ]; then
+    commit=$(git -C "$repo" rev-parse --short=12 HEAD)
+    git -C "$repo" diff --quiet HEAD -- || commit+=" with local changes"
+    stamp=$(git -C "$repo" log -1 --format=%ct)
+fi
+stamp=${SOURCE_DATE_EPOCH:-$stamp}
 
 name=fireworks-$version
 if [ -n "$recipient" ]; then

@@ -288,6 +288,8 @@ endif()
 if(NOT FIREWORKS_RECIPIENT STREQUAL "")
     string(HEX "${FIREWORKS_RECIPIENT}" recipientHex)
     string(REGEX REPLACE "(..)" "\\1 " recipientHex "${recipientHex}")
+    # Checked on its own first, so that a bad character is blamed on the
+    # variable rather than on the file's line.
     _greeting_decode("${recipientHex}" "FIREWORKS_RECIPIENT" recipient)
     _greeting_to_gbk("${recipient_CHARS}" "${recipient_CODES}" "FIREWORKS_RECIPIENT" recipientGbk)
     if(NOT text1 MATCHES "58 58 58 ")

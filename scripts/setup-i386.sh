@@ -11,7 +11,8 @@
 binfmt_dir=/proc/sys/fs/binfmt_misc
 qemu_entry=$binfmt_dir/qemu-i386
 qemu_rule=/usr/share/qemu/binfmt.d/qemu-i386.conf
-i386_probe=/lib/ld-linux.so.2
+# The i386 dynamic loader of libc6-i386 (an amd64 package): an i386 program.
+i386_probe=/lib32/ld-linux.so.2
 
 # True if the kernel itself runs i386 code (qemu's handler, if registered,
 # is set aside for the test).

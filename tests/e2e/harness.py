@@ -114,6 +114,18 @@ def x_window_viewable(window_id):
     return "IsViewable" in result.stdout
 
 
+SCREEN_SIZES = {}
+
+
+def screen_size(display):
+    """The virtual display's size, asked once: it never changes."""
+    if display not in SCREEN_SIZES:
+        size = subprocess.run(["xdpyinfo", "-display", display], capture_output=True, text=True, check=True,
+                              timeout=60).stdout.split("dimensions:")[1].split()[0]
+        SCREEN_SIZES[display] = tuple(int(v) for v in size.split("x"))
+    return SCREEN_SIZES[display]
+
+
 class Screenshot:
     """The screen as 8-bit RGB, read back from the X server."""
 
@@ -125,9 +137,7 @@ class Screenshot:
         else:
             source = ["-display", display, "-window", "root"]
         command = ["import"] if not path else ["convert"]
-        size = subprocess.run(["xdpyinfo", "-display", display], capture_output=True, text=True, check=True,
-                              timeout=60).stdout.split("dimensions:")[1].split()[0]
-        self.width, self.height = (int(v) for v in size.split("x"))
+        self.width, self.height = screen_size(display)
         self.rgb = subprocess.run([*command, *source, "-depth", "8", "rgb:-"], capture_output=True, check=True,
                                   timeout=60).stdout
 

@@ -57,7 +57,7 @@ def dedication_moves_and_grows_then_the_page_shows(exe):
     try:
         # The animation lasts about 1.3 s and starts before the window can be
         # found: film the screen from its first yellow on, find the window after.
-        first = poll(lambda: (shot := Screenshot()).count(0, 0, shot.width, shot.height, yellow, 4) and shot, 60, 0)
+        first = poll(lambda: (shot := Screenshot()).count(0, 0, shot.width, shot.height, yellow, 4) and shot, 60, 0.05)
         assert first, "the dedication did not appear"
         shots = [first]
         started = time.monotonic()

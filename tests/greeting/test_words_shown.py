@@ -47,8 +47,18 @@ def prompt_shown(program, y):
     return Screenshot().count(origin[0] + 500, origin[1] + y, 120, 30, yellow) > 10
 
 
+SEEN = {}
+
+
 def screens_of(work, variant):
-    """The last dedication step and the page, each once its >Enter prompt shows."""
+    """The last dedication step and the page, each once its >Enter prompt
+    shows; each variant is run once for all the cases."""
+    if variant not in SEEN:
+        SEEN[variant] = run_variant(work, variant)
+    return SEEN[variant]
+
+
+def run_variant(work, variant):
     program = Program(program_of(work, variant), console=True)
     try:
         program.wait_window()

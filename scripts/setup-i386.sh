@@ -95,8 +95,9 @@ choose_i386_route() {
     qemu) echo qemu ;;
     auto)
         # A machine found to need qemu still does: its handler is not set
-        # aside again while tests may be running.
-        if [ "$(cat "$I386_ROUTE_FILE" 2>/dev/null)" = qemu ] && [ -f "$qemu_entry" ]; then
+        # aside again while tests may be running. A forced route is no finding.
+        if [ "$(cat "$I386_ROUTE_FILE" 2>/dev/null)" = qemu ] && [ -f "$qemu_entry" ] &&
+            [ ! -f "$I386_ROUTE_FILE.forced" ]; then
             echo qemu
         elif i386_runs_natively; then
             echo native
@@ -116,11 +117,17 @@ mkdir -p "$(dirname "$I386_ROUTE_FILE")"
 if [ "$route" = native ]; then
     drop_qemu_handler
     prepare_wine32
-    echo "setup: 32-bit Wine: native i386"
+    if [ "${FIREWORKS_I386_ROUTE:-auto}" = auto ]; then
+        echo "setup: 32-bit Wine: native i386"
+    else
+        echo "setup: 32-bit Wine: native i386 (forced by FIREWORKS_I386_ROUTE)"
+    fi
 else
     if reason=$(prepare_qemu); then
         prepare_wine32
-        echo "setup: 32-bit Wine: i386 code runs under qemu-i386 $(qemu_major) user emulation (this machine refuses it natively)"
+        why="this machine refuses it natively"
+        [ "${FIREWORKS_I386_ROUTE:-auto}" = auto ] || why="forced by FIREWORKS_I386_ROUTE"
+        echo "setup: 32-bit Wine: i386 code runs under qemu-i386 $(qemu_major) user emulation ($why)"
     else
         route="none: $reason"
         echo "setup: 32-bit Wine: unavailable ($reason); the 32-bit tests will be skipped" >&2
@@ -128,6 +135,14 @@ else
 fi
 if [ "$route" = native ] || [ "$route" = qemu ]; then
     prepare_prefix "$WINE32" "$WINEPREFIX32" win32
-    "$WINE32" --version >/dev/null 2>&1 || route="none: the 32-bit Wine does not start"
+    if ! "$WINE32" --version >/dev/null 2>&1; then
+        route="none: the 32-bit Wine does not start"
+        echo "setup: the 32-bit Wine does not start here; the 32-bit tests will be skipped" >&2
+    fi
 fi
 echo "$route" >"$I386_ROUTE_FILE"
+if [ "${FIREWORKS_I386_ROUTE:-auto}" = auto ]; then
+    rm -f "$I386_ROUTE_FILE.forced"
+else
+    touch "$I386_ROUTE_FILE.forced"
+fi

@@ -39,11 +39,14 @@ def end_in_phase(exe, phase, way):
         program = Program(exe, console=True)
         try:
             reach_phase(program, phase)
+            if way == "Alt+F4":
+                # Giving the window the keyboard is not part of the time to end.
+                program.focus()
             started = time.monotonic()
             if way == "close button":
                 program.click_close_button()
             else:
-                program.press_alt_f4()
+                program.send_keys("alt+F4")
             code = program.wait_exit(EXIT_SECONDS + 3)
             took = time.monotonic() - started
             assert code == 0, f"{way} during {phase}, attempt {attempt + 1}: exit code {code}"
@@ -53,12 +56,8 @@ def end_in_phase(exe, phase, way):
             program.kill()
 
 
-def cases_for(phases):
-    cases = []
-    for phase in phases:
-        for way in ("close button", "Alt+F4"):
-            def case(exe, phase=phase, way=way):
-                end_in_phase(exe, phase, way)
-            case.__name__ = f"{way} during {phase}".replace(" ", "_").replace("+", "")
-            cases.append(case)
-    return cases
+def case_for(phase, way):
+    def case(exe):
+        end_in_phase(exe, phase, way)
+    case.__name__ = f"{way} during {phase}".replace(" ", "_").replace("+", "")
+    return case

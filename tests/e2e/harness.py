@@ -159,13 +159,16 @@ class Screenshot:
 
 
 def leftover_runs(exe):
-    """Process ids of this program file's runs (Wine's processes, not the test's)."""
+    """Process ids of this program file's runs in this test's prefix (Wine's
+    processes, not the test's): tests beside this one run the same file in
+    prefixes of their own."""
     found = subprocess.run(["pgrep", "-f", re.escape(exe)], capture_output=True, text=True).stdout.split()
+    own_prefix = b"WINEPREFIX=" + os.environ.get("WINEPREFIX", "").encode()
     pids = []
     for pid in found:
         try:
-            with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
-                if b"python" not in cmdline.read():
+            with open(f"/proc/{pid}/cmdline", "rb") as cmdline, open(f"/proc/{pid}/environ", "rb") as environ:
+                if b"python" not in cmdline.read() and own_prefix in environ.read().split(b"\0"):
                     pids.append(int(pid))
         except OSError:
             continue
@@ -232,10 +235,17 @@ class Program:
         return int(self.info["client_x"]), int(self.info["client_y"])
 
     def focus(self):
+        """Gives the window the keyboard, and waits until Windows has made it
+        the foreground window: keys typed before that may go nowhere."""
         xdotool("windowfocus", "--sync", self.x_window)
+        poll(lambda: (probe_window() or {}).get("foreground") == "1", 10, 0.1)
 
     def key(self, *keys):
         self.focus()
+        self.send_keys(*keys)
+
+    def send_keys(self, *keys):
+        """Types keys into the window that has the keyboard (see focus)."""
         xdotool("key", *keys)
 
     def click_close_button(self):
@@ -243,9 +253,6 @@ class Program:
         if x < 0:
             raise AssertionError("the window has no close button")
         xdotool("mousemove", str(x), str(y), "click", "1")
-
-    def press_alt_f4(self):
-        self.key("alt+F4")
 
     def pass_dedication(self):
         """Enter on each of the two dedication pages."""

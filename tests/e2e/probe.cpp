@@ -97,6 +97,7 @@ int main(int argc, char** argv)
                     outer.top, outer.right, outer.bottom, static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
                     static_cast<unsigned long>(GetClassLongPtrA(window, GCL_STYLE)), IsWindowVisible(window) ? 1 : 0,
                     closeButton.x, closeButton.y);
+        std::printf("foreground=%d\n", GetForegroundWindow() == window ? 1 : 0);
         return 0;
     }
     if (std::strcmp(argv[1], "minimize") == 0) return ShowWindow(window, SW_MINIMIZE), 0;

@@ -52,12 +52,13 @@ def alive(pid_file):
         os.kill(pid, 0)
     except (OSError, ValueError):
         return False
-    # A pid can be reused: it must still be the program that was started.
+    # A pid can be reused: it must still be the program that was started
+    # (wineserver runs as wineserver64 or wineserver32).
     try:
-        return pathlib.Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0].endswith(
-            pid_file.stem.encode())
+        program = pathlib.Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0]
     except OSError:
         return False
+    return os.path.basename(program).startswith(pid_file.stem.encode())
 
 
 def take_slot(slots):
@@ -159,13 +160,12 @@ def run(command):
 
 def stop(tree):
     for slot in sorted((tree / "test-slots").glob("[0-9]*/")):
-        prefix = slot / "prefix"
-        if alive(slot / "wineserver.pid"):
-            subprocess.run([wineserver_program(), "-k"], env={**os.environ, "WINEPREFIX": str(prefix)},
+        # Whichever server runs for the prefix, the one started here or not.
+        if (slot / "prefix").is_dir():
+            subprocess.run([wineserver_program(), "-k"], env={**os.environ, "WINEPREFIX": str(slot / "prefix")},
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for name in ("wineserver.pid", "Xvfb.pid"):
-            if alive(slot / name):
-                os.kill(int((slot / name).read_text()), signal.SIGTERM)
+        if alive(slot / "Xvfb.pid"):
+            os.kill(int((slot / "Xvfb.pid").read_text()), signal.SIGTERM)
 
 
 def main():

@@ -297,10 +297,24 @@ def error_dialog_shown():
     return "error_dialog=1" in output
 
 
+def enter_slot():
+    """Runs this script again in a slot of its own (a virtual display and Wine
+    prefix that no other running test uses; see scripts/test-slot.py), unless
+    it already runs in one. Called after the checks that may skip a test, so
+    that a skipped test starts neither."""
+    if "FIREWORKS_TEST_SLOT" in os.environ:
+        return
+    slot = os.path.join(os.environ["FIREWORKS_SOURCE_DIR"], "scripts", "test-slot.py")
+    sys.stdout.flush()
+    os.execv(sys.executable, [sys.executable, slot, sys.executable, *sys.argv])
+
+
 def run_cases(cases):
-    """Runs each case function with the exe path; prints and exits non-zero on failure."""
+    """Runs each case function with the exe path, in a slot of its own; prints
+    and exits non-zero on failure."""
     exe = sys.argv[1]
     require_runnable_build()
+    enter_slot()
     failures = 0
     for case in cases:
         started = time.monotonic()

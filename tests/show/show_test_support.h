@@ -46,7 +46,8 @@ uint32_t FakeClock();
 
 // Fixture: installs the fake clock, puts all thirteen pairs into the idle
 // state with sprite frames of known colours, and draws on an off-screen
-// 1200 x 800 image instead of the window's back buffer.
+// 1200 x 800 image instead of the window's back buffer. The image starts with
+// a pattern, on which copying, or-ing and exclusive-or of a sprite all differ.
 class ShowTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -57,6 +58,9 @@ protected:
 
     IMAGE screen{kScreenWidth, kScreenHeight};
 };
+
+// The pattern the fixture's screen starts with.
+std::vector<uint32_t> Background();
 
 constexpr int kSpriteWidth = 20;
 constexpr int kSpriteHeight = 50;

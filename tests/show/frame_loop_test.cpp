@@ -4,38 +4,11 @@
 #include <mmsystem.h>
 
 #include "graphics_state.h"
-#include "show_input.h"
 #include "show_test_support.h"
 
 namespace {
 
-class FrameLoopTest : public ShowTest {
-protected:
-    void SetUp() override
-    {
-        ShowTest::SetUp();
-        watched = this;
-        SetShowSleep(Pause);
-    }
-    void TearDown() override
-    {
-        SetShowInput(nullptr, nullptr);
-        watched = nullptr;
-        ShowTest::TearDown();
-    }
-
-    static void Pause(uint32_t milliseconds)
-    {
-        watched->pauses.push_back(milliseconds);
-        watched->clockReadsAtPauses.push_back(clockReads);
-    }
-
-    static FrameLoopTest* watched;
-    std::vector<uint32_t> pauses;
-    std::vector<int> clockReadsAtPauses;
-};
-
-FrameLoopTest* FrameLoopTest::watched = nullptr;
+using FrameLoopTest = ShowTest;
 
 TEST_F(FrameLoopTest, PreparationReadsBothTimesIdlesTheFireworksInOrderThenLoadsAndOpensTheBatch)
 {

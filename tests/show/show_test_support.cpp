@@ -7,11 +7,24 @@
 uint32_t fakeNow = 0;
 int clockReads = 0;
 
+std::vector<uint32_t> pauses;
+std::vector<int> clockReadsAtPauses;
+
 uint32_t FakeClock()
 {
     ++clockReads;
     return fakeNow;
 }
+
+namespace {
+
+void RecordPause(uint32_t milliseconds)
+{
+    pauses.push_back(milliseconds);
+    clockReadsAtPauses.push_back(clockReads);
+}
+
+}  // namespace
 
 ReferenceRand SeedBoth(uint32_t seed)
 {
@@ -73,6 +86,9 @@ void ShowTest::SetUp()
     fakeNow = 1000;
     clockReads = 0;
     SetShowClock(FakeClock);
+    pauses.clear();
+    clockReadsAtPauses.clear();
+    SetShowSleep(RecordPause);
     SelectTarget(&screen);
     const std::vector<uint32_t> background = Background();
     std::copy(background.begin(), background.end(), Screen());
@@ -94,4 +110,5 @@ void ShowTest::TearDown()
     SelectTarget(nullptr);
     SetShowClock(nullptr);
     SetShowSleep(nullptr);
+    SetShowInput(nullptr, nullptr);
 }

@@ -3,7 +3,9 @@
 #include <tovax.h>
 
 #include <cmath>
-#include <cstdio>
+
+#include "show_clock.h"
+#include "show_input.h"
 
 // The words chosen when the program is built.
 #include "greeting_texts.h"
@@ -33,7 +35,7 @@ constexpr int kCircleCenterY = 200;
 constexpr double kCircleRadius = 180.0;
 constexpr int kFirstLineLeftShift = 130;
 constexpr int kSecondLineDrop = 100;
-constexpr DWORD kStepMilliseconds = 25;
+constexpr uint32_t kStepMilliseconds = 25;
 
 constexpr int kPageFontHeight = 25;
 constexpr int kPageLeft = 200;
@@ -74,10 +76,10 @@ void ShowDedication()
         SetTextFont(step, 0, kDedicationFace);
         PrintAt(point.x - kFirstLineLeftShift, point.y, kDedicationTo);
         PrintAt(point.x, point.y + kSecondLineDrop, kDedicationName);
-        Sleep(kStepMilliseconds);
+        ShowSleep(kStepMilliseconds);
     }
     PrintAt(kPromptX, kFirstPromptY, kEnterPrompt);
-    getchar();
+    ShowWaitForLine();
 
     ClearTarget();
     SetTextFont(kPageFontHeight, 0, kDedicationFace);
@@ -86,5 +88,5 @@ void ShowDedication()
     }
     PrintAt(kWishX, kWishY, kClosingWish);
     PrintAt(kPromptX, kSecondPromptY, kEnterPrompt);
-    getchar();
+    ShowWaitForLine();
 }

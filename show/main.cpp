@@ -2,19 +2,13 @@
 // dedication and then the fireworks until a key is waiting in the console.
 #include "tovax.h"
 
-#include <conio.h>
 #include <mmsystem.h>
 
 #include <cstdlib>
 #include <ctime>
 
-#include "bursts.h"
-#include "darken.h"
 #include "dedication.h"
-#include "launch.h"
-#include "records.h"
-#include "show_clock.h"
-#include "volley.h"
+#include "frame_loop.h"
 
 int main()
 {
@@ -23,22 +17,10 @@ int main()
     PlaySoundA(MAKEINTRESOURCEA(108), nullptr, SND_RESOURCE | SND_ASYNC | SND_LOOP);
     ShowDedication();
 
-    uint32_t lastLaunchTime = ShowClock();
-    uint32_t lastVolleyTime = ShowClock();
-    uint32_t* pixels = GetPixelBuffer(nullptr);
-    for (int i = 0; i < FireworkCount; ++i) InitFirework(i);
-    LoadShowAssets();
-    BeginBatch();
-
-    while (!_kbhit()) {
-        Sleep(10);
-        DarkenRandomPixels(pixels);
-        LaunchRandomFirework(lastLaunchTime);
-        StepLaunchers();
-        RenderBursts(pixels);
-        FireFormationVolley(lastVolleyTime);
-        FlushBatch();
-    }
+    uint32_t lastLaunchTime = 0;
+    uint32_t lastVolleyTime = 0;
+    uint32_t* pixels = PrepareShow(lastLaunchTime, lastVolleyTime);
+    PlayShow(pixels, lastLaunchTime, lastVolleyTime);
     CloseGraphWindow();
     return 0;
 }

@@ -10,7 +10,13 @@ uint32_t SystemClock()
     return timeGetTime();
 }
 
+void SystemSleep(uint32_t milliseconds)
+{
+    Sleep(milliseconds);
+}
+
 ShowClockFunction currentClock = SystemClock;
+ShowSleepFunction currentSleep = SystemSleep;
 
 }  // namespace
 
@@ -22,4 +28,14 @@ uint32_t ShowClock()
 void SetShowClock(ShowClockFunction clock)
 {
     currentClock = clock != nullptr ? clock : SystemClock;
+}
+
+void ShowSleep(uint32_t milliseconds)
+{
+    currentSleep(milliseconds);
+}
+
+void SetShowSleep(ShowSleepFunction sleep)
+{
+    currentSleep = sleep != nullptr ? sleep : SystemSleep;
 }

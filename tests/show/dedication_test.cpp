@@ -1,9 +1,12 @@
 #include "dedication.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "show_clock.h"
+#include "show_input.h"
 #include "show_test_support.h"
 
 namespace {
@@ -61,79 +64,110 @@ TEST(DedicationAnimation, CirclePoints)
     }
 }
 
-constexpr uint32_t kTextPixel = 0x00FFFF55u;  // light yellow on screen
+constexpr COLORREF kTextColor = 0x55FFFF;
 
-int TextPixelsIn(const uint32_t* pixels, int left, int top, int right, int bottom)
+// GBK text as the screen's font draws it from the text's wide characters. The
+// face name goes through the ANSI code page as the narrow font call takes it,
+// so both ask for the same font.
+void DrawExpectedText(IMAGE& image, int height, int x, int y, const char* text)
 {
-    int count = 0;
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) count += pixels[y * kScreenWidth + x] == kTextPixel;
-    }
-    return count;
+    LOGFONTW font = {};
+    font.lfHeight = height;
+    font.lfCharSet = GB2312_CHARSET;
+    font.lfQuality = NONANTIALIASED_QUALITY;
+    MultiByteToWideChar(CP_ACP, 0, kDedicationFace, -1, font.lfFaceName, LF_FACESIZE);
+    HFONT created = CreateFontIndirectW(&font);
+    HGDIOBJ previous = SelectObject(image.dc, created);
+    SetTextColor(image.dc, kTextColor);
+    const std::wstring wide = DecodeGbk(text);
+    TextOutW(image.dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+    SelectObject(image.dc, previous);
+    DeleteObject(created);
 }
 
+// The two lines of the dedication at animation step `step`, on a clear screen.
+void DrawExpectedStep(IMAGE& image, int step)
+{
+    const POINT point = DedicationCirclePoint(step);
+    DrawExpectedText(image, step, point.x - 130, point.y, kDedicationTo);
+    DrawExpectedText(image, step, point.x, point.y + 100, kDedicationName);
+}
+
+// Watches the screen at every pause of the animation and at both waits for
+// Enter, and compares it with what must be on it at that moment.
 class DedicationScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Both waits for Enter return at once at the end of the input.
-        ASSERT_NE(std::freopen("NUL", "r", stdin), nullptr);
+        watched = this;
         SelectTarget(&screen);
+        SetShowSleep(Pause);
+        SetShowInput(nullptr, WaitForEnter);
     }
-    void TearDown() override { SelectTarget(nullptr); }
+    void TearDown() override
+    {
+        SetShowSleep(nullptr);
+        SetShowInput(nullptr, nullptr);
+        SelectTarget(nullptr);
+        watched = nullptr;
+    }
 
+    static void Pause(uint32_t milliseconds)
+    {
+        const int step = static_cast<int>(watched->pauses.size());
+        watched->pauses.push_back(milliseconds);
+        IMAGE expected(kScreenWidth, kScreenHeight);
+        DrawExpectedStep(expected, step);
+        watched->Compare(expected, "animation step " + std::to_string(step));
+    }
+
+    static int WaitForEnter()
+    {
+        IMAGE expected(kScreenWidth, kScreenHeight);
+        if (++watched->waits == 1) {
+            DrawExpectedStep(expected, 49);
+            DrawExpectedText(expected, 49, 500, 550, kEnterPrompt);
+            watched->Compare(expected, "first wait");
+        } else {
+            for (int line = 0; line < kPageLineCount; ++line) {
+                DrawExpectedText(expected, 25, 200, 150 + 50 * line, kPageLines[line]);
+            }
+            DrawExpectedText(expected, 25, 500, 550, kClosingWish);
+            DrawExpectedText(expected, 25, 500, 650, kEnterPrompt);
+            watched->Compare(expected, "second wait");
+            watched->page.assign(GetPixelBuffer(&expected), GetPixelBuffer(&expected) + kScreenWidth * kScreenHeight);
+        }
+        return '\n';
+    }
+
+    void Compare(IMAGE& expected, const std::string& moment)
+    {
+        const uint32_t* pixels = GetPixelBuffer(&expected);
+        const std::string difference =
+            CompareScreen(GetPixelBuffer(&screen), std::vector<uint32_t>(pixels, pixels + kScreenWidth * kScreenHeight));
+        if (!difference.empty()) differences.push_back(moment + ": " + difference);
+    }
+
+    static DedicationScreen* watched;
     IMAGE screen{kScreenWidth, kScreenHeight};
+    std::vector<uint32_t> pauses;
+    int waits = 0;
+    std::vector<std::string> differences;
+    std::vector<uint32_t> page;
 };
 
-TEST_F(DedicationScreen, LeavesThePageInLightYellowAtItsPlaces)
+DedicationScreen* DedicationScreen::watched = nullptr;
+
+TEST_F(DedicationScreen, SwingsTheGrowingDedicationThenShowsThePageInLightYellow)
 {
     ShowDedication();
-    const uint32_t* pixels = GetPixelBuffer(&screen);
-    EXPECT_EQ(TextPixelsIn(pixels, 0, 0, kScreenWidth, 150), 0) << "nothing above the page";
-    for (int line = 0; line < kPageLineCount; ++line) {
-        const int top = 150 + 50 * line;
-        EXPECT_GT(TextPixelsIn(pixels, 200, top, kScreenWidth, top + 25), 50) << "page line " << line + 1;
-        EXPECT_EQ(TextPixelsIn(pixels, 0, top, 200, top + 50), 0) << "left of page line " << line + 1;
-    }
-    // The wish and the prompt start at x 500.
-    EXPECT_GT(TextPixelsIn(pixels, 500, 550, kScreenWidth, 575), 50);
-    EXPECT_EQ(TextPixelsIn(pixels, 0, 550, 500, 600), 0);
-    EXPECT_GT(TextPixelsIn(pixels, 500, 650, 700, 675), 20);
-    EXPECT_EQ(TextPixelsIn(pixels, 0, 675, kScreenWidth, kScreenHeight), 0);
-}
-
-TEST_F(DedicationScreen, TextIsDecodedAsGbkWhateverTheAnsiCodePage)
-{
-    ShowDedication();
-    LOGFONTA font = {};
-    GetTextFont(&font);
-    EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
-    EXPECT_EQ(font.lfHeight, 25);
-    EXPECT_STREQ(font.lfFaceName, kDedicationFace);
-
-    // The first page line as the same font draws it from its wide characters.
-    // The face name goes through the ANSI code page as the narrow font call
-    // takes it, so both ask for the same font.
-    IMAGE reference(kScreenWidth, kScreenHeight);
-    LOGFONTW wideFont = {};
-    wideFont.lfHeight = 25;
-    wideFont.lfCharSet = GB2312_CHARSET;
-    wideFont.lfQuality = NONANTIALIASED_QUALITY;
-    MultiByteToWideChar(CP_ACP, 0, kDedicationFace, -1, wideFont.lfFaceName, LF_FACESIZE);
-    HFONT created = CreateFontIndirectW(&wideFont);
-    HGDIOBJ previous = SelectObject(reference.dc, created);
-    SetTextColor(reference.dc, 0x55FFFF);
-    const std::wstring line = DecodeGbk(kPageLines[0]);
-    TextOutW(reference.dc, 200, 150, line.c_str(), static_cast<int>(line.size()));
-    SelectObject(reference.dc, previous);
-    DeleteObject(created);
-
-    const uint32_t* drawn = GetPixelBuffer(&screen);
-    const uint32_t* expected = GetPixelBuffer(&reference);
-    int differences = 0;
-    for (int i = 150 * kScreenWidth; i < 175 * kScreenWidth; ++i) differences += drawn[i] != expected[i];
-    EXPECT_EQ(differences, 0);
-    EXPECT_GT(TextPixelsIn(expected, 200, 150, kScreenWidth, 175), 50);
+    EXPECT_EQ(pauses, std::vector<uint32_t>(50, 25));
+    EXPECT_EQ(waits, 2);
+    EXPECT_EQ(differences, std::vector<std::string>());
+    // The page stays as it was when the second wait ended.
+    EXPECT_EQ(CompareScreen(GetPixelBuffer(&screen), page), "");
+    const uint32_t yellow = 0x00FFFF55u;
+    EXPECT_GT(std::count(page.begin(), page.end(), yellow), 2000) << "the expected page shows text";
 }
 
 }  // namespace

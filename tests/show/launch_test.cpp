@@ -6,38 +6,54 @@ namespace {
 
 using LaunchTest = ShowTest;
 
-// A seed whose first random value picks a firework (want < 13) or not.
-uint32_t SeedWhoseFirstPick(bool inRange, int wantedPick = -1)
+// A seed whose first random value picks firework `pick`, or with -1 none.
+uint32_t SeedWhoseFirstPick(int pick)
 {
     for (uint32_t seed = 1;; ++seed) {
         ReferenceRand probe(seed);
-        const int pick = probe.Next() % 20;
-        if (wantedPick >= 0 ? pick == wantedPick : (pick < 13) == inRange) return seed;
+        const int drawn = probe.Next() % 20;
+        if (pick >= 0 ? drawn == pick : drawn >= FireworkCount) return seed;
     }
 }
 
-std::vector<uint32_t> BlackScreen()
+// Too early (also across the clock wrap), a pick of 13 and above, a pick of a
+// busy pair: nothing is launched, and a check that came draws only its pick.
+TEST_F(LaunchTest, ChecksThatLaunchNothing)
 {
-    return std::vector<uint32_t>(kScreenWidth * kScreenHeight, 0);
-}
-
-TEST_F(LaunchTest, NoCheckWithin100Milliseconds)
-{
-    uint32_t lastLaunchTime = 5000;
-    fakeNow = 5100;
-    ReferenceRand reference = SeedBoth(SeedWhoseFirstPick(true));
-    LaunchRandomFirework(lastLaunchTime);
-    EXPECT_EQ(lastLaunchTime, 5000u);
-    ExpectSameNextRandom(reference);
-    for (const Launcher& launcher : launchers) EXPECT_EQ(launcher.rising, 0);
-    EXPECT_EQ(CompareScreen(Screen(), BlackScreen()), "");
+    const struct {
+        const char* name;
+        uint32_t last;
+        uint32_t now;
+        int pick;
+        int busy;  // 1: launcher 4 rising, 2: firework 4 bursting
+    } cases[] = {
+        {"100 ms later", 5000, 5100, 4, 0},
+        {"100 ms later across the wrap", 0xFFFFFFC0u, 0x24, 4, 0},
+        {"no firework picked, across the wrap", 0xFFFFFFC0u, 0x25, -1, 0},
+        {"rising pair picked", 5000, 6000, 4, 1},
+        {"bursting pair picked", 5000, 6000, 4, 2},
+    };
+    for (const auto& test : cases) {
+        launchers[4].rising = test.busy == 1;
+        fireworks[4].bursting = test.busy == 2;
+        uint32_t lastLaunchTime = test.last;
+        fakeNow = test.now;
+        ReferenceRand reference = SeedBoth(SeedWhoseFirstPick(test.pick));
+        LaunchRandomFirework(lastLaunchTime);
+        const bool checked = test.now - test.last > 100;
+        reference.Skip(checked ? 1 : 0);
+        ExpectSameNextRandom(reference);
+        EXPECT_EQ(lastLaunchTime, checked ? test.now : test.last) << test.name;
+        for (int i = 0; i < FireworkCount; ++i) EXPECT_EQ(launchers[i].rising, i == 4 && test.busy == 1) << test.name;
+    }
+    EXPECT_EQ(CompareScreen(Screen(), Background()), "");
 }
 
 TEST_F(LaunchTest, LaunchDrawsPickXStartOffsetAndBurstHeightInThatOrder)
 {
     uint32_t lastLaunchTime = 5000;
     fakeNow = 5101;
-    ReferenceRand reference = SeedBoth(SeedWhoseFirstPick(true));
+    ReferenceRand reference = SeedBoth(SeedWhoseFirstPick(7));
     const int pick = reference.Next() % 20;
     const int x = reference.Next() % 1200;
     const int y = 600 + reference.Next() % 100;
@@ -55,61 +71,9 @@ TEST_F(LaunchTest, LaunchDrawsPickXStartOffsetAndBurstHeightInThatOrder)
     EXPECT_EQ(launcher.burstY, burstY);
     EXPECT_EQ(launcher.riseDistance, y - burstY);
     EXPECT_EQ(fireworks[pick].bursting, 0);
-    std::vector<uint32_t> model = BlackScreen();
+    std::vector<uint32_t> model = Background();
     XorSprite(model, x, y, SpritePixel(pick, 0));
     EXPECT_EQ(CompareScreen(Screen(), model), "");
-}
-
-TEST_F(LaunchTest, OutOfRangePickConsumesTheCheck)
-{
-    uint32_t lastLaunchTime = 5000;
-    fakeNow = 5200;
-    ReferenceRand reference = SeedBoth(SeedWhoseFirstPick(false));
-    reference.Next();
-    LaunchRandomFirework(lastLaunchTime);
-    ExpectSameNextRandom(reference);
-    EXPECT_EQ(lastLaunchTime, 5200u);
-    for (const Launcher& launcher : launchers) EXPECT_EQ(launcher.rising, 0);
-
-    // The next chance comes only 100 ms later.
-    fakeNow = 5300;
-    LaunchRandomFirework(lastLaunchTime);
-    ExpectSameNextRandom(reference);
-    EXPECT_EQ(lastLaunchTime, 5200u);
-    EXPECT_EQ(CompareScreen(Screen(), BlackScreen()), "");
-}
-
-TEST_F(LaunchTest, BusyPickLaunchesNothingAndDrawsNoFurtherNumber)
-{
-    const uint32_t seed = SeedWhoseFirstPick(true, 4);
-    for (int busyKind = 0; busyKind < 2; ++busyKind) {
-        launchers[4].rising = busyKind == 0 ? 1 : 0;
-        fireworks[4].bursting = busyKind == 1 ? 1 : 0;
-        launchers[4].y = 321;
-        uint32_t lastLaunchTime = 5000;
-        fakeNow = 6000;
-        ReferenceRand reference = SeedBoth(seed);
-        reference.Next();
-        LaunchRandomFirework(lastLaunchTime);
-        ExpectSameNextRandom(reference);
-        EXPECT_EQ(lastLaunchTime, 6000u);
-        EXPECT_EQ(launchers[4].y, 321) << (busyKind == 0 ? "rising" : "bursting");
-    }
-    EXPECT_EQ(CompareScreen(Screen(), BlackScreen()), "");
-}
-
-TEST_F(LaunchTest, CheckIntervalIsMeasuredAcrossTheClockWrap)
-{
-    uint32_t lastLaunchTime = 0xFFFFFFC0u;
-    fakeNow = 0x24;  // 100 ms later
-    ReferenceRand reference = SeedBoth(SeedWhoseFirstPick(false));
-    LaunchRandomFirework(lastLaunchTime);
-    EXPECT_EQ(lastLaunchTime, 0xFFFFFFC0u);
-    fakeNow = 0x25;
-    LaunchRandomFirework(lastLaunchTime);
-    EXPECT_EQ(lastLaunchTime, 0x25u);
-    reference.Next();
-    ExpectSameNextRandom(reference);
 }
 
 // Starts launcher `index` as a launch would, sprite included.
@@ -126,18 +90,24 @@ void StartAscent(int index, int x, int y, int burstY, uint32_t stepDelay, uint32
     BlitImage(x, y, &launcher.frames[launcher.frameIndex], SRCINVERT);
 }
 
-TEST_F(LaunchTest, AscentStepsFivePixelsFlickersSlowsInTheLastQuarterAndHandsOverTheBurst)
+struct Ascent {
+    int startY;
+    int burstY;
+    int steps;
+    int firstSlowStep;  // the first step that ends within the last quarter of the way
+    int arrivalY;
+};
+
+class AscentTest : public ShowTest, public ::testing::WithParamInterface<Ascent> {};
+
+TEST_P(AscentTest, StepsFivePixelsFlickersSlowsInTheLastQuarterAndHandsOverTheBurst)
 {
-    // 217 pixels: 44 steps, ending 3 pixels above the burst height.
+    const Ascent ascent = GetParam();
     const int x = 500;
-    const int startY = 650;
-    const int burstY = 433;
-    StartAscent(3, x, startY, burstY, 7, fakeNow);
+    StartAscent(3, x, ascent.startY, ascent.burstY, 7, fakeNow);
     ReferenceRand reference = SeedBoth(99);
     const Launcher& launcher = launchers[3];
 
-    int expectedY = startY;
-    int expectedFrame = 0;
     uint32_t expectedDelay = 7;
     int steps = 0;
     while (launcher.rising == 1) {
@@ -146,37 +116,40 @@ TEST_F(LaunchTest, AscentStepsFivePixelsFlickersSlowsInTheLastQuarterAndHandsOve
         clockReads = 0;
         StepLaunchers();
         EXPECT_EQ(clockReads, FireworkCount);
-        ASSERT_EQ(launcher.y, expectedY) << "a step came too early, after step " << steps;
+        ASSERT_EQ(launcher.y, ascent.startY - 5 * steps) << "a step came too early, after step " << steps;
 
         fakeNow += 1;
         StepLaunchers();
         ++steps;
-        expectedY -= 5;
-        expectedFrame ^= 1;
-        if ((expectedY - burstY) * 4 < startY - burstY) expectedDelay = 10 + reference.Next() % 4;
-        ASSERT_EQ(launcher.y, expectedY) << "step " << steps;
-        EXPECT_EQ(launcher.frameIndex, expectedFrame) << "step " << steps;
+        if (steps >= ascent.firstSlowStep) expectedDelay = 10 + reference.Next() % 4;
+        ASSERT_EQ(launcher.y, ascent.startY - 5 * steps) << "step " << steps;
+        EXPECT_EQ(launcher.frameIndex, steps % 2) << "step " << steps;
         EXPECT_EQ(launcher.stepDelay, expectedDelay) << "step " << steps;
         EXPECT_EQ(launcher.lastStepTime, fakeNow);
         EXPECT_EQ(launcher.checkTime, fakeNow);
 
-        std::vector<uint32_t> model = BlackScreen();
-        if (launcher.rising == 1) XorSprite(model, x, expectedY, SpritePixel(3, expectedFrame));
+        std::vector<uint32_t> model = Background();
+        if (launcher.rising == 1) XorSprite(model, x, launcher.y, SpritePixel(3, steps % 2));
         ASSERT_EQ(CompareScreen(Screen(), model), "") << "step " << steps;
     }
-    EXPECT_EQ(steps, 44);
-    EXPECT_EQ(launcher.y, burstY - 3);
+    EXPECT_EQ(steps, ascent.steps);
+    EXPECT_EQ(launcher.y, ascent.arrivalY);
     EXPECT_EQ(fireworks[3].bursting, 1);
     EXPECT_EQ(fireworks[3].centerX, x + 10);
-    EXPECT_EQ(fireworks[3].centerY, burstY);
+    EXPECT_EQ(fireworks[3].centerY, ascent.burstY);
     ExpectSameNextRandom(reference);
 
     // An arrived launcher no longer moves.
     fakeNow += 100;
     StepLaunchers();
-    EXPECT_EQ(launcher.y, burstY - 3);
+    EXPECT_EQ(launcher.y, ascent.arrivalY);
     ExpectSameNextRandom(reference);
 }
+
+// 217 pixels end 3 pixels above the burst height; at 240 pixels the step that
+// leaves exactly a quarter (60 pixels) is not yet in the last quarter.
+INSTANTIATE_TEST_SUITE_P(Distances, AscentTest,
+                         ::testing::Values(Ascent{650, 433, 44, 33, 430}, Ascent{640, 400, 48, 37, 400}));
 
 TEST_F(LaunchTest, AscentDelayIsMeasuredAcrossTheClockWrap)
 {
@@ -196,7 +169,7 @@ TEST_F(LaunchTest, PixelsChangedUnderASpriteKeepAMarkAfterItIsErased)
     Screen()[610 * kScreenWidth + 305] = 0x00123456;  // a ring pixel written over the sprite
     fakeNow += 1;
     StepLaunchers();
-    std::vector<uint32_t> model = BlackScreen();
+    std::vector<uint32_t> model = Background();
     model[610 * kScreenWidth + 305] = 0x00123456 ^ SpritePixel(2, 0);
     XorSprite(model, 300, 595, SpritePixel(2, 1));
     EXPECT_EQ(CompareScreen(Screen(), model), "");

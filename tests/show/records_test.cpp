@@ -1,6 +1,7 @@
 #include <cstddef>
 #include <type_traits>
 
+#include "graphics_state.h"
 #include "show_test_support.h"
 
 namespace {
@@ -98,30 +99,6 @@ TEST_F(RecordsTest, InitFireworkSetsTheIdleStateAndDrawsOneRandomNumber)
     EXPECT_EQ(launcher.frames[1].width, kSpriteWidth) << "frames left as they were";
 }
 
-TEST_F(RecordsTest, ThirteenInitialisationsDrawTheLaunchDelaysInIndexOrder)
-{
-    ReferenceRand reference = SeedBoth(77);
-    for (int i = 0; i < FireworkCount; ++i) InitFirework(i);
-    for (int i = 0; i < FireworkCount; ++i) {
-        EXPECT_EQ(launchers[i].stepDelay, static_cast<uint32_t>(reference.Next() % 10)) << "launcher " << i;
-        EXPECT_EQ(fireworks[i].maxRadius, kMaxRadius[i]);
-    }
-    ExpectSameNextRandom(reference);
-    EXPECT_EQ(clockReads, 2 * FireworkCount);
-}
-
-TEST(RecordTables, PerFireworkConstants)
-{
-    const int32_t maxRadius[] = {120, 120, 155, 123, 130, 147, 138, 138, 130, 135, 140, 132, 155};
-    const int32_t sourceX[] = {120, 120, 110, 117, 110, 93, 102, 102, 110, 105, 100, 108, 110};
-    const int32_t sourceY[] = {120, 120, 85, 118, 120, 103, 105, 110, 110, 120, 120, 104, 85};
-    for (int i = 0; i < FireworkCount; ++i) {
-        EXPECT_EQ(kMaxRadius[i], maxRadius[i]) << i;
-        EXPECT_EQ(kSourceCenterX[i], sourceX[i]) << i;
-        EXPECT_EQ(kSourceCenterY[i], sourceY[i]) << i;
-    }
-}
-
 // Colour reference (0x00BBGGRR) of a pixel (0x00RRGGBB).
 uint32_t PixelToColor(uint32_t pixel)
 {
@@ -177,6 +154,7 @@ TEST_F(RecordsTest, LoadShowAssetsReadsThePhotographsColumnByColumnThenPicksRock
     }
     ExpectSameNextRandom(reference);
     EXPECT_EQ(clockReads, 0);
+    EXPECT_EQ(Tovax::Graphics().target, &Tovax::Graphics().window) << "the window is the target again";
 }
 
 }  // namespace

@@ -7,11 +7,24 @@
 uint32_t fakeNow = 0;
 int clockReads = 0;
 
+std::vector<uint32_t> pauses;
+std::vector<int> clockReadsAtPauses;
+
 uint32_t FakeClock()
 {
     ++clockReads;
     return fakeNow;
 }
+
+namespace {
+
+void RecordPause(uint32_t milliseconds)
+{
+    pauses.push_back(milliseconds);
+    clockReadsAtPauses.push_back(clockReads);
+}
+
+}  // namespace
 
 ReferenceRand SeedBoth(uint32_t seed)
 {
@@ -57,12 +70,28 @@ std::string CompareScreen(const uint32_t* actual, const std::vector<uint32_t>& m
     return std::to_string(differences) + " pixels differ;" + first.str();
 }
 
+std::vector<uint32_t> Background()
+{
+    std::vector<uint32_t> pixels(kScreenWidth * kScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            pixels[y * kScreenWidth + x] = (static_cast<uint32_t>(x) * 0x010305u + static_cast<uint32_t>(y) * 0x070503u) & 0x00FFFFFFu;
+        }
+    }
+    return pixels;
+}
+
 void ShowTest::SetUp()
 {
     fakeNow = 1000;
     clockReads = 0;
     SetShowClock(FakeClock);
+    pauses.clear();
+    clockReadsAtPauses.clear();
+    SetShowSleep(RecordPause);
     SelectTarget(&screen);
+    const std::vector<uint32_t> background = Background();
+    std::copy(background.begin(), background.end(), Screen());
     for (int i = 0; i < FireworkCount; ++i) {
         InitFirework(i);
         fireworks[i].ringPending = 0;
@@ -80,4 +109,6 @@ void ShowTest::TearDown()
 {
     SelectTarget(nullptr);
     SetShowClock(nullptr);
+    SetShowSleep(nullptr);
+    SetShowInput(nullptr, nullptr);
 }

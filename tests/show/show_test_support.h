@@ -13,6 +13,7 @@
 #include "records.h"
 #include "screen.h"
 #include "show_clock.h"
+#include "show_input.h"
 
 // The C runtime's rand: state * 214013 + 2531011, result bits 16 to 30.
 class ReferenceRand {
@@ -44,9 +45,14 @@ extern uint32_t fakeNow;
 extern int clockReads;
 uint32_t FakeClock();
 
-// Fixture: installs the fake clock, puts all thirteen pairs into the idle
+// The pauses the show asked for, with the count of clock reads before each.
+extern std::vector<uint32_t> pauses;
+extern std::vector<int> clockReadsAtPauses;
+
+// Fixture: installs the fake clock and pause, puts all thirteen pairs into the idle
 // state with sprite frames of known colours, and draws on an off-screen
-// 1200 x 800 image instead of the window's back buffer.
+// 1200 x 800 image instead of the window's back buffer. The image starts with
+// a pattern, on which copying, or-ing and exclusive-or of a sprite all differ.
 class ShowTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -57,6 +63,9 @@ protected:
 
     IMAGE screen{kScreenWidth, kScreenHeight};
 };
+
+// The pattern the fixture's screen starts with.
+std::vector<uint32_t> Background();
 
 constexpr int kSpriteWidth = 20;
 constexpr int kSpriteHeight = 50;

@@ -61,7 +61,7 @@ TEST(ImageDevice, EveryOperationDrawsWhatItNames)
         SelectTarget(&image);
         StartColours();
         operation.draw();
-        operation.check(Corner(image.pixels, kSide));
+        Check(operation, Corner(image.pixels, kSide));
         SelectTarget(nullptr);
     }
 }

@@ -26,13 +26,17 @@ TEST_F(Canvas, OriginAndScaleMoveDrawingWhileMeasurementStaysLogical)
     PrintAt(0, 0, "Hi");
     EXPECT_NEAR(Bounds(kBlue).right, 2 * width, 6);
 
-    // Clearing writes the whole buffer whatever the clip region.
+    // Clearing writes the whole buffer whatever the clip region; erasing the
+    // clip region leaves the transform in force.
     HRGN region = CreateRectRgn(0, 0, 5, 5);
     SetClipRegion(region);
     DeleteObject(region);
     SetBackgroundColor(kWhite);
     ClearTarget();
     EXPECT_EQ(Count(kWhite), kSide * kSide);
+    EraseClipRegion();
+    WritePixel(1, 1, kRed);
+    EXPECT_EQ(At(2, 2), Pixel(kRed));
 }
 
 TEST_F(Canvas, AnEmptyTargetTakesEveryOperationAndHasNoPixels)

@@ -1,36 +1,13 @@
-// Colours, transform, clipping, clearing, reset and text of an image target.
+// Transform, empty targets, fonts and text of an image target.
 #include <string>
 
 #include "canvas.h"
-
-TEST_F(Canvas, ClearTargetIgnoresTheClipWhileEraseClipRegionFillsItInDeviceCoordinates)
-{
-    SetTargetOrigin(10, 10);
-    SetTargetScale(2, 2);
-    HRGN region = CreateRectRgn(0, 0, 5, 5);
-    SetClipRegion(region);
-    DeleteObject(region);
-    SetBackgroundColor(kRed);
-    EraseClipRegion();
-    EXPECT_EQ(Count(kRed), 25);
-    EXPECT_EQ(Bounds(kRed), (RECT{0, 0, 4, 4}));
-
-    SetRasterOp(R2_XORPEN);
-    SetBackgroundColor(0x00332211);
-    SetCurrentPosition(7, 9);
-    ClearTarget();
-    EXPECT_EQ(std::count(image.pixels, image.pixels + 1600, 0x00112233u), 1600);
-    EXPECT_EQ((std::vector<int>{GetCurrentX(), GetCurrentY()}), (std::vector<int>{0, 0}));
-    SetClipRegion(nullptr);
-    SetBackgroundColor(kGreen);
-    EraseClipRegion();
-    EXPECT_EQ(Count(kGreen), 1600);
-}
 
 TEST_F(Canvas, OriginAndScaleMoveDrawingWhileMeasurementStaysLogical)
 {
     const int width = MeasureTextWidth("Hi");
     const int height = MeasureTextHeight("Hi");
+    EXPECT_EQ(MeasureTextHeight("Hi, and wider"), height);
     SetTargetOrigin(10, 5);
     WritePixel(0, 0, kRed);
     EXPECT_EQ(At(10, 5), Pixel(kRed));
@@ -48,6 +25,18 @@ TEST_F(Canvas, OriginAndScaleMoveDrawingWhileMeasurementStaysLogical)
     SetTextForeground(kBlue);
     PrintAt(0, 0, "Hi");
     EXPECT_NEAR(Bounds(kBlue).right, 2 * width, 6);
+
+    // Clearing writes the whole buffer whatever the clip region; erasing the
+    // clip region leaves the transform in force.
+    HRGN region = CreateRectRgn(0, 0, 5, 5);
+    SetClipRegion(region);
+    DeleteObject(region);
+    SetBackgroundColor(kWhite);
+    ClearTarget();
+    EXPECT_EQ(Count(kWhite), kSide * kSide);
+    EraseClipRegion();
+    WritePixel(1, 1, kRed);
+    EXPECT_EQ(At(2, 2), Pixel(kRed));
 }
 
 TEST_F(Canvas, AnEmptyTargetTakesEveryOperationAndHasNoPixels)
@@ -61,7 +50,7 @@ TEST_F(Canvas, AnEmptyTargetTakesEveryOperationAndHasNoPixels)
     PrintAt(0, 0, "text");
     EXPECT_EQ(GetTargetWidth() + GetTargetHeight(), 0);
     EXPECT_EQ(empty.pixels, nullptr);
-    EXPECT_EQ(Count(0), 1600);
+    EXPECT_EQ(Count(0), kSide * kSide);
 }
 
 TEST_F(Canvas, GetTextFontReturnsWhatTheSettersSet)
@@ -83,9 +72,12 @@ TEST_F(Canvas, GetTextFontReturnsWhatTheSettersSet)
 
     // A face of 32 bytes or more is cut to 31; no face gives an empty name.
     const std::string longFace(40, 'F');
-    SetTextFontFull(18, 0, longFace.c_str(), 0, 0, 0, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0);
+    SetTextFontFull(18, 0, longFace.c_str(), 0, 0, 0, 0, 0, 0, OEM_CHARSET, OUT_TT_PRECIS, 0, ANTIALIASED_QUALITY,
+                    FF_SWISS);
     GetTextFont(&font);
     EXPECT_EQ(std::string(font.lfFaceName), longFace.substr(0, 31));
+    EXPECT_EQ((std::vector<long>{font.lfCharSet, font.lfOutPrecision, font.lfQuality, font.lfPitchAndFamily}),
+              (std::vector<long>{OEM_CHARSET, OUT_TT_PRECIS, ANTIALIASED_QUALITY, FF_SWISS}));
     SetTextFontFull(18, 0, nullptr, 0, 0, 0, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0);
     GetTextFont(&font);
     EXPECT_STREQ(font.lfFaceName, "");
@@ -108,4 +100,11 @@ TEST_F(Canvas, TextIsDrawnFromItsBytesAndAdvancesTheCurrentPosition)
         SetTextColor(dc, kRed);
         TextOutA(dc, 1, 1, gbk, 4);
     }));
+
+    // Measuring in a rectangle writes the text's box back and draws nothing.
+    Fill(0);
+    RECT box = {5, 5, 40, 40};
+    const int height = PrintInRect("Hi", &box, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ((std::vector<LONG>{box.left, box.top, box.right, box.bottom, Count(0)}),
+              (std::vector<LONG>{5, 5, 5 + MeasureTextWidth("Hi"), 5 + height, kSide * kSide}));
 }

@@ -1,10 +1,11 @@
 // The window device: mirroring to the window, batches, the repainting window
 // thread, and the life of replaced pens, brushes and fonts.
 #include <atomic>
+#include <numeric>
 #include <thread>
 
-#include "canvas.h"
 #include "gdi_census.h"
+#include "operations.h"
 
 namespace {
 
@@ -14,13 +15,23 @@ constexpr int kHeight = 300;
 HWND Window() { return Tovax::Graphics().window.hwnd; }
 uint32_t BackBuffer(int x, int y) { return Tovax::Graphics().window.pixels[y * kWidth + x]; }
 
-// The window's own pixels, read through its device context.
-COLORREF OnWindow(int x, int y)
+// The corner of the window as the window's own device context shows it.
+Shot OnScreen()
 {
+    IMAGE capture(kSide, kSide);
     HDC windowDC = GetDC(Window());
-    const COLORREF color = GetPixel(windowDC, x, y);
+    BitBlt(capture.dc, 0, 0, kSide, kSide, windowDC, 0, 0, SRCCOPY);
     ReleaseDC(Window(), windowDC);
-    return color;
+    GdiFlush();
+    return Corner(capture.pixels, kSide);
+}
+
+Shot InBackBuffer() { return Corner(Tovax::Graphics().window.pixels, kWidth); }
+
+int Differences(const Shot& a, const Shot& b)
+{
+    return int(std::inner_product(a.pixels.begin(), a.pixels.end(), b.pixels.begin(), 0, std::plus<>(),
+                                  std::not_equal_to<>()));
 }
 
 }  // namespace
@@ -29,40 +40,54 @@ class WindowTarget : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_NE(OpenGraphWindow(kWidth, kHeight, 0), nullptr); }
     static void TearDownTestSuite() { CloseGraphWindow(); }
-    void SetUp() override
+    void SetUp() override { Restart(); }
+    void TearDown() override { EndBatch(); }
+    // The window's defaults on a black back buffer and a black window.
+    static void Restart()
     {
         SelectTarget(nullptr);
         ResetTargetState();
         SetRasterOp(R2_COPYPEN);
+        SetFillRule(ALTERNATE);
         ClearTarget();
     }
-    void TearDown() override { EndBatch(); }
 };
 
-TEST_F(WindowTarget, DrawingReachesTheWindowAtOnceOutsideABatchAndAtFlushBatchInside)
+TEST_F(WindowTarget, OperationsDrawAsOnAnImageAndReachTheWindowOutsideABatchOnly)
 {
-    SetBrushColor(kRed);
-    DrawFilledCircle(50, 50, 20);
-    EXPECT_EQ(OnWindow(50, 50), kRed);
-    EXPECT_EQ(ReadPixel(50, 50), kRed);
-
-    BeginBatch();
-    SetBrushColor(kGreen);
-    DrawFilledCircle(100, 50, 20);
-    SetBackgroundColor(kBlue);
-    HRGN region = CreateRectRgn(0, 100, 10, 110);
-    SetClipRegion(region);
-    DeleteObject(region);
-    EraseClipRegion();
-    EXPECT_EQ(BackBuffer(100, 50), Pixel(kGreen));
-    EXPECT_EQ(OnWindow(100, 50), 0u);
-    EXPECT_EQ(OnWindow(5, 105), kBlue);
-    SetClipRegion(nullptr);
-    FlushBatch();
-    EXPECT_EQ(OnWindow(100, 50), kGreen);
-    EndBatch();
-    ClearTarget();
-    EXPECT_EQ(OnWindow(100, 50), kBlue);
+    const Shot black{std::vector<uint32_t>(kSide * kSide, 0)};
+    for (const Operation& operation : AllOperations()) {
+        SCOPED_TRACE(operation.name);
+        IMAGE image(kSide, kSide);
+        SelectTarget(&image);
+        StartColours();
+        operation.draw();
+        const Shot expected = Corner(image.pixels, kSide);
+        for (bool batch : {false, true}) {
+            SCOPED_TRACE(batch ? "in a batch" : "outside a batch");
+            Restart();
+            if (batch) BeginBatch();
+            StartColours();
+            operation.draw();
+            EXPECT_EQ(Differences(InBackBuffer(), expected), 0);
+            EXPECT_EQ(Differences(OnScreen(), batch && !operation.shownInBatch ? black : expected), 0);
+            if (!batch) continue;
+            // ReadPixel reads the back buffer, not the window.
+            ResetTargetState();
+            const auto drawn =
+                std::find_if(expected.pixels.begin(), expected.pixels.end(), [](uint32_t p) { return p != 0; });
+            const int at = int(drawn - expected.pixels.begin());
+            if (drawn != expected.pixels.end()) {
+                EXPECT_EQ(Pixel(ReadPixel(at % kSide, at / kSide)), *drawn);
+            }
+            FlushBatch();
+            EXPECT_EQ(Differences(OnScreen(), expected), 0);
+            SetBackgroundColor(kWhite);
+            ClearTarget();  // shown at the next present only
+            EXPECT_EQ(Differences(OnScreen(), expected), 0);
+            EndBatch();
+        }
+    }
 }
 
 TEST_F(WindowTarget, StateChangesReachBothContextsInABatch)
@@ -71,6 +96,7 @@ TEST_F(WindowTarget, StateChangesReachBothContextsInABatch)
     BeginBatch();
     SetPenColor(kBlue);
     ApplyFillStyle(BS_HATCHED, HS_CROSS, nullptr);
+    SetBrushColor(kGreen);
     SetTextFont(20, 0, "Arial");
     SetTextForeground(kRed);
     SetBackgroundColor(kGreen);
@@ -79,25 +105,29 @@ TEST_F(WindowTarget, StateChangesReachBothContextsInABatch)
     SetFillRule(WINDING);
     SetTargetOrigin(3, 4);
     SetTargetScale(2, 1);
-    DrawLine(0, 0, 50, 50);
-    for (int kind : {OBJ_PEN, OBJ_BRUSH, OBJ_FONT}) {
-        EXPECT_EQ(GetCurrentObject(state.windowDC, kind), GetCurrentObject(state.targetDC, kind));
-    }
-    for (HDC dc : {state.targetDC, state.windowDC}) {
-        XFORM transform;
-        GetWorldTransform(dc, &transform);
-        POINT position;
-        GetCurrentPositionEx(dc, &position);
-        EXPECT_EQ((std::vector<DWORD>{GetTextColor(dc), GetBkColor(dc), DWORD(GetBkMode(dc)), DWORD(GetROP2(dc)),
-                                      DWORD(GetPolyFillMode(dc)), DWORD(transform.eM11), DWORD(transform.eDy),
-                                      DWORD(position.x), DWORD(position.y)}),
-                  (std::vector<DWORD>{kRed, kGreen, TRANSPARENT, R2_XORPEN, WINDING, 2, 4, 50, 50}));
+    EXPECT_EQ(GetTextForeground(), kRed);
+    for (POINT position : {POINT{50, 50}, POINT{7, 8}}) {
+        position.x == 50 ? DrawLine(0, 0, 50, 50) : SetCurrentPosition(7, 8);
+        for (int kind : {OBJ_PEN, OBJ_BRUSH, OBJ_FONT}) {
+            EXPECT_EQ(GetCurrentObject(state.windowDC, kind), GetCurrentObject(state.targetDC, kind));
+        }
+        for (HDC dc : {state.targetDC, state.windowDC}) {
+            XFORM transform;
+            GetWorldTransform(dc, &transform);
+            POINT at;
+            GetCurrentPositionEx(dc, &at);
+            EXPECT_EQ((std::vector<DWORD>{GetTextColor(dc), GetBkColor(dc), DWORD(GetBkMode(dc)), DWORD(GetROP2(dc)),
+                                          DWORD(GetPolyFillMode(dc)), DWORD(transform.eM11), DWORD(transform.eDy),
+                                          DWORD(at.x), DWORD(at.y)}),
+                      (std::vector<DWORD>{kRed, kGreen, TRANSPARENT, R2_XORPEN, WINDING, 2, 4, DWORD(position.x),
+                                          DWORD(position.y)}));
+        }
     }
     EndBatch();
     ResetTargetState();
-    SetPenColor(kBlue);
-    DrawLine(0, 60, 100, 60);
-    EXPECT_EQ(OnWindow(40, 60), kBlue);
+    SetPenColor(kRed);
+    DrawLine(0, 30, 39, 30);
+    EXPECT_EQ(OnScreen().Count(kRed), 39);
 }
 
 TEST_F(WindowTarget, DrawingWhileTheWindowRepaintsNeverShowsHalfAPrimitive)

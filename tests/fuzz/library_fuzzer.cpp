@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "drawing_reach.h"
 #include "graphics_state.h"
 #include "health_checks.h"
 
@@ -15,130 +16,10 @@ using Tovax::Graphics;
 
 namespace {
 
-// Device extents where the platform's rasteriser still finishes in bounded
-// time. Beyond them it stalls for minutes on curves (radii above about
-// 700,000), corrupts its heap on arcs whose box spans 2^31, ends on a
-// division by zero for polygons across the whole coordinate range, takes
-// seconds for self-crossing polygons of a thousand points, takes time
-// that grows with the square of the length for dashed lines (27 s for 100,000
-// pixels), stalls on underlined or struck-out text whose device position
-// overflows, divides by zero in block transfers whose transformed corners lie
-// beyond the coordinate range, overflows its stack flood-filling a target of
-// tens of thousands of rows, corrupts its heap drawing arcs with an
-// inside-frame pen a thousand pixels wide, and spends seconds on pens and
-// glyphs thousands of pixels wide.
-// These limits apply to the geometry handed to the platform only; positions,
-// sizes, origins and every other argument still take the whole range.
-constexpr double kCurveReach = 1 << 18;
-constexpr double kPolygonReach = 1 << 28;
-constexpr double kDashedReach = 2048;
-constexpr double kCurvePenReach = 256;
-constexpr double kStraightPenReach = 100000;
-constexpr double kGlyphReach = 1500;
-constexpr double kLinedTextReach = 1 << 28;
-constexpr double kBlockReach = 1 << 28;
-constexpr double kManyPointsReach = 1024;
-constexpr int kCurveCoordinates = 200000;
-constexpr int kFloodRows = 2048;
-
 constexpr char kReadOnlyText[] = "A text in read-only memory: no call may write into it.";
-
-double TransformScale(const XFORM& transform)
-{
-    return std::max({std::fabs(transform.eM11), std::fabs(transform.eM12), std::fabs(transform.eM21),
-                     std::fabs(transform.eM22)});
-}
-
-struct PenProfile {
-    double width;  // logical units
-    bool dashed;
-};
-
-bool IsDashedKind(DWORD style)
-{
-    const DWORD kind = style & PS_STYLE_MASK;
-    return kind == PS_DASH || kind == PS_DOT || kind == PS_DASHDOT || kind == PS_DASHDOTDOT || kind == PS_ALTERNATE ||
-           kind == PS_USERSTYLE;
-}
-
-PenProfile SelectedPen(HDC dc)
-{
-    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
-    if (GetObjectType(pen) == OBJ_EXTPEN) {
-        struct {
-            EXTLOGPEN pen;
-            DWORD moreDashes[FuzzArguments::kMaxDashes];
-        } description = {};
-        if (!GetObjectA(pen, sizeof(description), &description)) return {HUGE_VAL, true};
-        return {double(description.pen.elpWidth), IsDashedKind(description.pen.elpPenStyle)};
-    }
-    LOGPEN description = {};
-    if (!GetObjectA(pen, sizeof(description), &description)) return {HUGE_VAL, true};
-    return {double(description.lopnWidth.x), IsDashedKind(description.lopnStyle)};
-}
-
-// The device contexts that drawing on the current target reaches.
-int DrawingContexts(HDC (&contexts)[2])
-{
-    Tovax::GraphicsState& state = Graphics();
-    int count = 0;
-    if (state.targetDC) contexts[count++] = state.targetDC;
-    if (state.windowDC) contexts[count++] = state.windowDC;
-    return count;
-}
-
-// Whether a logical point, transformed by `transform`, lies within `reach` of
-// the device origin; never for a transform or point that is not finite.
-bool DeviceWithin(const XFORM& transform, double x, double y, double reach)
-{
-    const double deviceX = x * transform.eM11 + y * transform.eM21 + transform.eDx;
-    const double deviceY = x * transform.eM12 + y * transform.eM22 + transform.eDy;
-    return std::fabs(deviceX) <= reach && std::fabs(deviceY) <= reach;
-}
-
-// Whether the corners of the block (x, y, width, height), transformed by the
-// world transform of `dc`, stay within `reach` in device space.
-bool BlockWithin(HDC dc, int x, int y, int width, int height, double reach)
-{
-    XFORM transform = {};
-    if (!dc || !GetWorldTransform(dc, &transform)) return false;
-    const double xs[2] = {double(x), double(x) + double(width)};
-    const double ys[2] = {double(y), double(y) + double(height)};
-    for (double cornerX : xs) {
-        for (double cornerY : ys) {
-            if (!DeviceWithin(transform, cornerX, cornerY, reach)) return false;
-        }
-    }
-    return true;
-}
 
 // What `left - right` and friends give in the library's 32-bit arithmetic.
 int Wrapped(int64_t value) { return static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
-
-// The drawing state of a device context, for slow calls in a trace.
-std::string DescribeContext(HDC dc)
-{
-    LOGFONTA font = {};
-    GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
-    XFORM transform = {};
-    GetWorldTransform(dc, &transform);
-    const PenProfile pen = SelectedPen(dc);
-    char line[512];
-    int length = std::snprintf(line, sizeof(line),
-                               "font %ld x %ld esc %ld or %ld weight %ld it %u ul %u so %u cs %u op %u cp %u "
-                               "q %u pf %u face",
-                               font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight,
-                               font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
-                               font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily);
-    for (int i = 0; i < LF_FACESIZE && font.lfFaceName[i] && length < 400; ++i) {
-        const unsigned byte = static_cast<uint8_t>(font.lfFaceName[i]);
-        length += std::snprintf(line + length, sizeof(line) - length, " %02X", byte);
-    }
-    std::snprintf(line + length, sizeof(line) - length, "; transform %g %g %g %g %g %g; pen %g%s", transform.eM11,
-                  transform.eM12, transform.eM21, transform.eM22, transform.eDx, transform.eDy, pen.width,
-                  pen.dashed ? " dashed" : "");
-    return line;
-}
 
 struct Snapshot {
     int width;
@@ -164,11 +45,6 @@ bool ResizedOrKept(const Snapshot& before, const IMAGE& image, Size size)
            image.pixels;
 }
 
-std::array<POINT, 4> Corners(const RECT& box)
-{
-    return {{{box.left, box.top}, {box.right, box.bottom}, {box.left, box.bottom}, {box.right, box.top}}};
-}
-
 // A box for curves: its corners stay below kCurveCoordinates.
 RECT CurveBox(FuzzRandom& random)
 {
@@ -190,32 +66,21 @@ struct Variant {
 bool Outlined(const char* name) { return std::strncmp(name, "Draw", 4) == 0; }
 
 using BoxCall = void(int, int, int, int);
-const Variant<BoxCall> kRectangles[] = {{"DrawRectangle", DrawRectangle},
-                                        {"DrawFilledRectangle", DrawFilledRectangle},
-                                        {"PaintRectangle", PaintRectangle},
-                                        {"EraseRectangle", EraseRectangle}};
-const Variant<BoxCall> kEllipses[] = {{"DrawEllipse", DrawEllipse},
-                                      {"DrawFilledEllipse", DrawFilledEllipse},
-                                      {"PaintEllipse", PaintEllipse},
-                                      {"EraseEllipse", EraseEllipse}};
-const Variant<void(int, int, int)> kCircles[] = {{"DrawCircle", DrawCircle},
-                                                 {"DrawFilledCircle", DrawFilledCircle},
-                                                 {"PaintCircle", PaintCircle},
-                                                 {"EraseCircle", EraseCircle}};
-const Variant<void(int, int, int, int, int, int)> kRoundRects[] = {{"DrawRoundRect", DrawRoundRect},
-                                                                   {"DrawFilledRoundRect", DrawFilledRoundRect},
-                                                                   {"PaintRoundRect", PaintRoundRect},
-                                                                   {"EraseRoundRect", EraseRoundRect}};
-const Variant<void(int, int, int, int, double, double)> kArcsAndPies[] = {{"DrawArc", DrawArc},
-                                                                          {"DrawPie", DrawPie},
-                                                                          {"DrawFilledPie", DrawFilledPie},
-                                                                          {"PaintPie", PaintPie},
-                                                                          {"ErasePie", ErasePie}};
-const Variant<void(const POINT*, int)> kPolygons[] = {{"DrawPolyline", DrawPolyline},
-                                                      {"DrawPolygon", DrawPolygon},
-                                                      {"DrawFilledPolygon", DrawFilledPolygon},
-                                                      {"PaintPolygon", PaintPolygon},
-                                                      {"ErasePolygon", ErasePolygon}};
+const Variant<BoxCall> kRectangles[] = {{"DrawRectangle", DrawRectangle}, {"DrawFilledRectangle", DrawFilledRectangle},
+                                        {"PaintRectangle", PaintRectangle}, {"EraseRectangle", EraseRectangle}};
+const Variant<BoxCall> kEllipses[] = {{"DrawEllipse", DrawEllipse}, {"DrawFilledEllipse", DrawFilledEllipse},
+                                      {"PaintEllipse", PaintEllipse}, {"EraseEllipse", EraseEllipse}};
+const Variant<void(int, int, int)> kCircles[] = {{"DrawCircle", DrawCircle}, {"DrawFilledCircle", DrawFilledCircle},
+                                                 {"PaintCircle", PaintCircle}, {"EraseCircle", EraseCircle}};
+const Variant<void(int, int, int, int, int, int)> kRoundRects[] = {
+    {"DrawRoundRect", DrawRoundRect}, {"DrawFilledRoundRect", DrawFilledRoundRect},
+    {"PaintRoundRect", PaintRoundRect}, {"EraseRoundRect", EraseRoundRect}};
+const Variant<void(int, int, int, int, double, double)> kArcsAndPies[] = {
+    {"DrawArc", DrawArc}, {"DrawPie", DrawPie}, {"DrawFilledPie", DrawFilledPie}, {"PaintPie", PaintPie},
+    {"ErasePie", ErasePie}};
+const Variant<void(const POINT*, int)> kPolygons[] = {
+    {"DrawPolyline", DrawPolyline}, {"DrawPolygon", DrawPolygon}, {"DrawFilledPolygon", DrawFilledPolygon},
+    {"PaintPolygon", PaintPolygon}, {"ErasePolygon", ErasePolygon}};
 
 // Batches are begun twice as often as each of the other calls is made.
 struct BatchCall {
@@ -223,9 +88,9 @@ struct BatchCall {
     void (*plain)();
     BoxCall* boxed;
 };
-const BatchCall kBatchCalls[] = {{"BeginBatch", BeginBatch, nullptr},     {"BeginBatch", BeginBatch, nullptr},
-                                 {"FlushBatch", FlushBatch, nullptr},     {"FlushBatchRect", nullptr, FlushBatchRect},
-                                 {"EndBatch", EndBatch, nullptr},         {"EndBatchRect", nullptr, EndBatchRect}};
+const BatchCall kBatchCalls[] = {{"BeginBatch", BeginBatch, nullptr}, {"BeginBatch", BeginBatch, nullptr},
+                                 {"FlushBatch", FlushBatch, nullptr}, {"FlushBatchRect", nullptr, FlushBatchRect},
+                                 {"EndBatch", EndBatch, nullptr}, {"EndBatchRect", nullptr, EndBatchRect}};
 
 // A colour setter and the getters that must then give its colour.
 struct ColorSetting {
@@ -488,67 +353,6 @@ void LibraryFuzzer::Select(IMAGE* image)
     target = image;
 }
 
-bool LibraryFuzzer::Reachable(const POINT* at, int count, double reach, double penReach)
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    for (int c = 0; c < contextCount; ++c) {
-        XFORM transform = {};
-        if (!GetWorldTransform(contexts[c], &transform)) return false;
-        double pointReach = reach;
-        // An infinite pen reach: the call draws without its outline.
-        if (penReach < HUGE_VAL) {
-            const PenProfile pen = SelectedPen(contexts[c]);
-            const double deviceWidth = pen.width * TransformScale(transform);
-            if (!(deviceWidth <= penReach)) return false;
-            if (pen.dashed) pointReach = std::min(pointReach, kDashedReach);
-            // A pen wider than a pixel is drawn as a polygon.
-            if (deviceWidth > 1.5) pointReach = std::min(pointReach, kPolygonReach);
-        }
-        for (int i = 0; i < count; ++i) {
-            if (!DeviceWithin(transform, at[i].x, at[i].y, pointReach)) return false;
-        }
-    }
-    return true;
-}
-
-bool LibraryFuzzer::Reachable(const RECT& box, double reach, double penReach)
-{
-    const std::array<POINT, 4> corners = Corners(box);
-    return Reachable(corners.data(), 4, reach, penReach);
-}
-
-bool LibraryFuzzer::GlyphsReachable(const POINT* anchors, int count)
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    for (int c = 0; c < contextCount; ++c) {
-        XFORM transform = {};
-        LOGFONTA font = {};
-        if (!GetWorldTransform(contexts[c], &transform)) return false;
-        if (!GetObjectA(GetCurrentObject(contexts[c], OBJ_FONT), sizeof(font), &font)) return false;
-        const double scale = TransformScale(transform);
-        const double height = font.lfHeight ? std::fabs(double(font.lfHeight)) : 16.0;
-        if (!(height * scale <= kGlyphReach && std::fabs(double(font.lfWidth)) * scale <= kGlyphReach)) return false;
-        if (!font.lfUnderline && !font.lfStrikeOut) continue;
-        for (int i = 0; i < count; ++i) {
-            if (!DeviceWithin(transform, anchors[i].x, anchors[i].y, kLinedTextReach)) return false;
-        }
-    }
-    return true;
-}
-
-bool LibraryFuzzer::BlockReachable(int x, int y, int width, int height)
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    Tovax::LockGuard guard;
-    for (int c = 0; c < contextCount; ++c) {
-        if (!BlockWithin(contexts[c], x, y, width, height, kBlockReach)) return false;
-    }
-    return true;
-}
-
 void LibraryFuzzer::Skip(const char* name)
 {
     Record(name);
@@ -559,7 +363,7 @@ template <typename Function, typename... Arguments>
 void LibraryFuzzer::Curve(const char* name, Function* function, const RECT& box, const char* skip,
                           Arguments... arguments)
 {
-    if (!Reachable(box, kCurveReach, Outlined(name) ? kCurvePenReach : HUGE_VAL)) return Skip(skip);
+    if (!BoxReachable(box, kCurveReach, Outlined(name) ? kCurvePenReach : HUGE_VAL)) return Skip(skip);
     Call(name, function, arguments...);
 }
 
@@ -729,7 +533,7 @@ void LibraryFuzzer::LoadPicture()
         HDC destination = image ? image->dc : Graphics().window.dc;
         const bool sized = size.width > 0 && size.height > 0;
         Tovax::LockGuard guard;
-        if (!BlockWithin(destination, 0, 0, sized ? size.width : 3120, sized ? size.height : 240, kBlockReach)) {
+        if (!BlockWithin(destination, 0, 0, sized ? size.width : 3120, sized ? size.height : 240)) {
             return Skip("picture beyond reach");
         }
     }
@@ -763,7 +567,7 @@ void LibraryFuzzer::Blit()
     IMAGE* image = AnyImage();
     const DWORD rop = RasterOperation(random);
     if (!BlockReachable(x, y, image->width, image->height) ||
-        !BlockWithin(image->dc, 0, 0, image->width, image->height, kBlockReach)) {
+        !BlockWithin(image->dc, 0, 0, image->width, image->height)) {
         return Skip("blit beyond reach");
     }
     Record("BlitImage", x, y, Label(image), rop);
@@ -780,7 +584,7 @@ void LibraryFuzzer::BlitRegion()
     const int sourceX = Span(random);
     const int sourceY = Span(random);
     const DWORD rop = RasterOperation(random);
-    if (!BlockReachable(x, y, width, height) || !BlockWithin(image->dc, sourceX, sourceY, width, height, kBlockReach)) {
+    if (!BlockReachable(x, y, width, height) || !BlockWithin(image->dc, sourceX, sourceY, width, height)) {
         return Skip("blit beyond reach");
     }
     Record("BlitImageRegion", x, y, width, height, Label(image), sourceX, sourceY, rop);
@@ -1025,7 +829,9 @@ void LibraryFuzzer::KeepStyles()
     FILLSTYLE* record = fillRecords[random.Below(static_cast<uint32_t>(fillRecords.size()))].get();
     Record("GetFillStyle");
     GetFillStyle(record);
-    if (record->style != CurrentImage()->brushStyle.style) Fail("GetFillStyle gave another fill kind than the target's");
+    if (record->style != CurrentImage()->brushStyle.style) {
+        Fail("GetFillStyle gave another fill kind than the target's");
+    }
 }
 
 // ---- Pixels, lines and shapes ----
@@ -1065,7 +871,7 @@ void LibraryFuzzer::Lines()
     const int dx = Offset(random);
     const int dy = Offset(random);
     if (kind == 2) ends[1] = {Wrapped(int64_t(image.curX) + dx), Wrapped(int64_t(image.curY) + dy)};
-    if (!Reachable(ends, 2, HUGE_VAL, kStraightPenReach)) return Skip("line beyond reach");
+    if (!PointsReachable(ends, 2, HUGE_VAL, kStraightPenReach)) return Skip("line beyond reach");
     if (kind == 0) {
         const POINT position = {image.curX, image.curY};
         Call("DrawLine", DrawLine, ends[0].x, ends[0].y, ends[1].x, ends[1].y);
@@ -1084,7 +890,7 @@ void LibraryFuzzer::Rectangles()
 {
     const RECT box = Rectangle(random);
     const auto& shape = random.Pick(kRectangles);
-    if (Outlined(shape.name) && !Reachable(box, HUGE_VAL, kStraightPenReach)) return Skip("rectangle beyond reach");
+    if (Outlined(shape.name) && !BoxReachable(box, HUGE_VAL, kStraightPenReach)) return Skip("rectangle beyond reach");
     Call(shape.name, shape.function, box.left, box.top, box.right, box.bottom);
 }
 
@@ -1160,7 +966,7 @@ void LibraryFuzzer::Polygons()
         }
     }
     const auto& shape = random.Pick(kPolygons);
-    if (!Reachable(points, count, manyPoints ? kManyPointsReach : kPolygonReach,
+    if (!PointsReachable(points, count, manyPoints ? kManyPointsReach : kPolygonReach,
                    Outlined(shape.name) ? kStraightPenReach : HUGE_VAL)) {
         return Skip("polygon beyond reach");
     }
@@ -1178,24 +984,6 @@ void LibraryFuzzer::Flood()
 }
 
 // ---- Text ----
-
-namespace {
-
-// Under a world transform that shrinks text, the platform reports an average
-// character width of 0, and its tab expansion then divides by it.
-bool AverageCharacterWidthKnown()
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    for (int c = 0; c < contextCount; ++c) {
-        TEXTMETRICA metrics = {};
-        Tovax::LockGuard guard;
-        if (!GetTextMetricsA(contexts[c], &metrics) || metrics.tmAveCharWidth <= 0) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 const char* LibraryFuzzer::PrepareText()
 {

@@ -62,14 +62,6 @@ private:
     double Label(const IMAGE* image) const;
     void Select(IMAGE* image);
 
-    // Whether drawing at these logical points, with the current pen and
-    // transform, stays where the platform draws in bounded time.
-    bool Reachable(const POINT* points, int count, double reach, double penReach);
-    bool Reachable(const RECT& box, double reach, double penReach);
-    // A block transfer at this logical block of the current target.
-    bool BlockReachable(int x, int y, int width, int height);
-    // Glyphs of the current font, drawn at these logical anchors.
-    bool GlyphsReachable(const POINT* anchors, int count);
     void Skip(const char* name);
     // A curve within `box`, outlined by the Draw... calls: made, or left out
     // as `skip` when it lies beyond reach.

@@ -9,11 +9,14 @@
 //   FIREWORKS_FUZZ_SEED=s       run from seed s (to replay a reported failure)
 //   FIREWORKS_FUZZ_FIRST=k      start at sequence k of that seed
 //   FIREWORKS_FUZZ_SEQUENCES=n  run n sequences
+//   FIREWORKS_FUZZ_SHARD=k/n    run the k-th of n equal parts of those sequences,
+//                               so that n processes share them (not in the timed mode)
 //   FIREWORKS_FUZZ_TRACE=1      print every call before it runs
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "graphics_state.h"
 #include "health_checks.h"
@@ -33,6 +36,7 @@ struct RunSettings {
     uint64_t sequences = kFixedSequences;
     double seconds = 0;
     bool trace = false;
+    std::string error;
 };
 
 const char* Setting(const char* name)
@@ -55,6 +59,17 @@ RunSettings SettingsFromEnvironment()
     if (const char* first = Setting("FIREWORKS_FUZZ_FIRST")) settings.first = std::strtoull(first, nullptr, 0);
     if (const char* count = Setting("FIREWORKS_FUZZ_SEQUENCES")) settings.sequences = std::strtoull(count, nullptr, 0);
     settings.trace = Setting("FIREWORKS_FUZZ_TRACE") != nullptr;
+    if (const char* shard = Setting("FIREWORKS_FUZZ_SHARD")) {
+        unsigned index = 0;
+        unsigned count = 0;
+        if (std::sscanf(shard, "%u/%u", &index, &count) != 2 || index < 1 || index > count) {
+            settings.error = std::string("FIREWORKS_FUZZ_SHARD is not k/n with 1 <= k <= n: ") + shard;
+        } else if (settings.seconds <= 0) {
+            const uint64_t begin = settings.sequences * (index - 1) / count;
+            settings.first += begin;
+            settings.sequences = settings.sequences * index / count - begin;
+        }
+    }
     return settings;
 }
 
@@ -136,6 +151,7 @@ protected:
 TEST_F(LibraryFuzz, RandomCallSequencesLeakNothingAndKeepEveryImageWhole)
 {
     const RunSettings settings = SettingsFromEnvironment();
+    ASSERT_TRUE(settings.error.empty()) << settings.error;
     std::printf("library fuzz: seed %llu, first sequence %llu\n", static_cast<unsigned long long>(settings.seed),
                 static_cast<unsigned long long>(settings.first));
     std::fflush(stdout);

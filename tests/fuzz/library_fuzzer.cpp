@@ -1,11 +1,13 @@
 #include "library_fuzzer.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "drawing_reach.h"
 #include "graphics_state.h"
 #include "health_checks.h"
 
@@ -14,130 +16,10 @@ using Tovax::Graphics;
 
 namespace {
 
-// Device extents where the platform's rasteriser still finishes in bounded
-// time. Beyond them it stalls for minutes on curves (radii above about
-// 700,000), corrupts its heap on arcs whose box spans 2^31, ends on a
-// division by zero for polygons across the whole coordinate range, takes
-// seconds for self-crossing polygons of a thousand points, takes time
-// that grows with the square of the length for dashed lines (27 s for 100,000
-// pixels), stalls on underlined or struck-out text whose device position
-// overflows, divides by zero in block transfers whose transformed corners lie
-// beyond the coordinate range, overflows its stack flood-filling a target of
-// tens of thousands of rows, corrupts its heap drawing arcs with an
-// inside-frame pen a thousand pixels wide, and spends seconds on pens and
-// glyphs thousands of pixels wide.
-// These limits apply to the geometry handed to the platform only; positions,
-// sizes, origins and every other argument still take the whole range.
-constexpr double kCurveReach = 1 << 18;
-constexpr double kPolygonReach = 1 << 28;
-constexpr double kDashedReach = 2048;
-constexpr double kCurvePenReach = 256;
-constexpr double kStraightPenReach = 100000;
-constexpr double kGlyphReach = 1500;
-constexpr double kLinedTextReach = 1 << 28;
-constexpr double kBlockReach = 1 << 28;
-constexpr double kManyPointsReach = 1024;
-constexpr int kCurveCoordinates = 200000;
-constexpr int kFloodRows = 2048;
-
 constexpr char kReadOnlyText[] = "A text in read-only memory: no call may write into it.";
-
-double TransformScale(const XFORM& transform)
-{
-    return std::max({std::fabs(transform.eM11), std::fabs(transform.eM12), std::fabs(transform.eM21),
-                     std::fabs(transform.eM22)});
-}
-
-struct PenProfile {
-    double width;  // logical units
-    bool dashed;
-};
-
-bool IsDashedKind(DWORD style)
-{
-    const DWORD kind = style & PS_STYLE_MASK;
-    return kind == PS_DASH || kind == PS_DOT || kind == PS_DASHDOT || kind == PS_DASHDOTDOT || kind == PS_ALTERNATE ||
-           kind == PS_USERSTYLE;
-}
-
-PenProfile SelectedPen(HDC dc)
-{
-    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
-    if (GetObjectType(pen) == OBJ_EXTPEN) {
-        struct {
-            EXTLOGPEN pen;
-            DWORD moreDashes[FuzzArguments::kMaxDashes];
-        } description = {};
-        if (!GetObjectA(pen, sizeof(description), &description)) return {HUGE_VAL, true};
-        return {double(description.pen.elpWidth), IsDashedKind(description.pen.elpPenStyle)};
-    }
-    LOGPEN description = {};
-    if (!GetObjectA(pen, sizeof(description), &description)) return {HUGE_VAL, true};
-    return {double(description.lopnWidth.x), IsDashedKind(description.lopnStyle)};
-}
-
-// The device contexts that drawing on the current target reaches.
-int DrawingContexts(HDC (&contexts)[2])
-{
-    Tovax::GraphicsState& state = Graphics();
-    int count = 0;
-    if (state.targetDC) contexts[count++] = state.targetDC;
-    if (state.windowDC) contexts[count++] = state.windowDC;
-    return count;
-}
-
-// Whether a logical point, transformed by `transform`, lies within `reach` of
-// the device origin; never for a transform or point that is not finite.
-bool DeviceWithin(const XFORM& transform, double x, double y, double reach)
-{
-    const double deviceX = x * transform.eM11 + y * transform.eM21 + transform.eDx;
-    const double deviceY = x * transform.eM12 + y * transform.eM22 + transform.eDy;
-    return std::fabs(deviceX) <= reach && std::fabs(deviceY) <= reach;
-}
-
-// Whether the corners of the block (x, y, width, height), transformed by the
-// world transform of `dc`, stay within `reach` in device space.
-bool BlockWithin(HDC dc, int x, int y, int width, int height, double reach)
-{
-    XFORM transform = {};
-    if (!dc || !GetWorldTransform(dc, &transform)) return false;
-    const double xs[2] = {double(x), double(x) + double(width)};
-    const double ys[2] = {double(y), double(y) + double(height)};
-    for (double cornerX : xs) {
-        for (double cornerY : ys) {
-            if (!DeviceWithin(transform, cornerX, cornerY, reach)) return false;
-        }
-    }
-    return true;
-}
 
 // What `left - right` and friends give in the library's 32-bit arithmetic.
 int Wrapped(int64_t value) { return static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
-
-// The drawing state of a device context, for slow calls in a trace.
-std::string DescribeContext(HDC dc)
-{
-    LOGFONTA font = {};
-    GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
-    XFORM transform = {};
-    GetWorldTransform(dc, &transform);
-    const PenProfile pen = SelectedPen(dc);
-    char line[512];
-    int length = std::snprintf(line, sizeof(line),
-                               "font %ld x %ld esc %ld or %ld weight %ld it %u ul %u so %u cs %u op %u cp %u "
-                               "q %u pf %u face",
-                               font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight,
-                               font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
-                               font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily);
-    for (int i = 0; i < LF_FACESIZE && font.lfFaceName[i] && length < 400; ++i) {
-        const unsigned byte = static_cast<uint8_t>(font.lfFaceName[i]);
-        length += std::snprintf(line + length, sizeof(line) - length, " %02X", byte);
-    }
-    std::snprintf(line + length, sizeof(line) - length, "; transform %g %g %g %g %g %g; pen %g%s", transform.eM11,
-                  transform.eM12, transform.eM21, transform.eM22, transform.eDx, transform.eDy, pen.width,
-                  pen.dashed ? " dashed" : "");
-    return line;
-}
 
 struct Snapshot {
     int width;
@@ -154,11 +36,98 @@ struct Snapshot {
     }
 };
 
-std::string Describe(const char* what, double a, double b)
+// A call that gives `image` the size `size` either did so, with pixels, or left
+// it as it was; a size without area always leaves it as it was.
+bool ResizedOrKept(const Snapshot& before, const IMAGE& image, Size size)
 {
-    char line[200];
-    std::snprintf(line, sizeof(line), what, a, b);
-    return line;
+    if (before.SameAs(image)) return true;
+    return size.width > 0 && size.height > 0 && image.width == size.width && image.height == size.height &&
+           image.pixels;
+}
+
+// A box for curves: its corners stay below kCurveCoordinates.
+RECT CurveBox(FuzzRandom& random)
+{
+    return {CoordinateWithin(random, kCurveCoordinates), CoordinateWithin(random, kCurveCoordinates),
+            CoordinateWithin(random, kCurveCoordinates), CoordinateWithin(random, kCurveCoordinates)};
+}
+
+// A width, height or source position: mostly an offset, now and then any coordinate.
+int Span(FuzzRandom& random) { return random.Chance(300) ? Coordinate(random) : Offset(random); }
+
+// The calls of one family, all with the same arguments.
+template <typename Function>
+struct Variant {
+    const char* name;
+    Function* function;
+};
+
+// Draw... calls outline with the pen; Paint... and Erase... only fill.
+bool Outlined(const char* name) { return std::strncmp(name, "Draw", 4) == 0; }
+
+using BoxCall = void(int, int, int, int);
+const Variant<BoxCall> kRectangles[] = {{"DrawRectangle", DrawRectangle}, {"DrawFilledRectangle", DrawFilledRectangle},
+                                        {"PaintRectangle", PaintRectangle}, {"EraseRectangle", EraseRectangle}};
+const Variant<BoxCall> kEllipses[] = {{"DrawEllipse", DrawEllipse}, {"DrawFilledEllipse", DrawFilledEllipse},
+                                      {"PaintEllipse", PaintEllipse}, {"EraseEllipse", EraseEllipse}};
+const Variant<void(int, int, int)> kCircles[] = {{"DrawCircle", DrawCircle}, {"DrawFilledCircle", DrawFilledCircle},
+                                                 {"PaintCircle", PaintCircle}, {"EraseCircle", EraseCircle}};
+const Variant<void(int, int, int, int, int, int)> kRoundRects[] = {
+    {"DrawRoundRect", DrawRoundRect}, {"DrawFilledRoundRect", DrawFilledRoundRect},
+    {"PaintRoundRect", PaintRoundRect}, {"EraseRoundRect", EraseRoundRect}};
+const Variant<void(int, int, int, int, double, double)> kArcsAndPies[] = {
+    {"DrawArc", DrawArc}, {"DrawPie", DrawPie}, {"DrawFilledPie", DrawFilledPie}, {"PaintPie", PaintPie},
+    {"ErasePie", ErasePie}};
+const Variant<void(const POINT*, int)> kPolygons[] = {
+    {"DrawPolyline", DrawPolyline}, {"DrawPolygon", DrawPolygon}, {"DrawFilledPolygon", DrawFilledPolygon},
+    {"PaintPolygon", PaintPolygon}, {"ErasePolygon", ErasePolygon}};
+
+// Batches are begun twice as often as each of the other calls is made.
+struct BatchCall {
+    const char* name;
+    void (*plain)();
+    BoxCall* boxed;
+};
+const BatchCall kBatchCalls[] = {{"BeginBatch", BeginBatch, nullptr}, {"BeginBatch", BeginBatch, nullptr},
+                                 {"FlushBatch", FlushBatch, nullptr}, {"FlushBatchRect", nullptr, FlushBatchRect},
+                                 {"EndBatch", EndBatch, nullptr}, {"EndBatchRect", nullptr, EndBatchRect}};
+
+// A colour setter and the getters that must then give its colour.
+struct ColorSetting {
+    const char* name;
+    void (*set)(COLORREF);
+    COLORREF (*get)();
+    COLORREF (*alsoGet)();
+};
+const ColorSetting kColorSettings[] = {{"SetPenColor", SetPenColor, GetPenColor, nullptr},
+                                       {"SetTextForeground", SetTextForeground, GetTextForeground, nullptr},
+                                       {"SetDrawColor", SetDrawColor, GetPenColor, GetTextForeground},
+                                       {"SetBackgroundColor", SetBackgroundColor, GetBackgroundColor, nullptr},
+                                       {"SetBrushColor", SetBrushColor, GetBrushColor, nullptr}};
+
+// A mode setter, whose valid values [low, high] must then read back.
+struct ModeSetting {
+    const char* name;
+    int (*draw)(FuzzRandom&);
+    void (*set)(int);
+    int (*get)();
+    int low;
+    int high;
+};
+const ModeSetting kModeSettings[] = {
+    {"SetBackgroundMode", SmallMode, SetBackgroundMode, GetBackgroundMode, TRANSPARENT, OPAQUE},
+    {"SetRasterOp", MixMode, SetRasterOp, GetRasterOp, R2_BLACK, R2_WHITE},
+    {"SetFillRule", SmallMode, SetFillRule, GetFillRule, ALTERNATE, WINDING}};
+
+double FaceLength(const char* face) { return face ? double(std::strlen(face)) : -1; }
+
+// A font record read back must end its face name within the record.
+bool TextFontTerminated()
+{
+    LOGFONTA font;
+    std::memset(&font, 0x5A, sizeof(font));
+    GetTextFont(&font);
+    return std::memchr(font.lfFaceName, '\0', LF_FACESIZE) != nullptr;
 }
 
 }  // namespace
@@ -223,7 +192,7 @@ std::string LibraryFuzzer::RunSequence(uint64_t seed, int operations)
     const int imageCount = random.Between(2, 6);
     for (int i = 0; i < imageCount; ++i) {
         const Size size = ImageSize(random);
-        log.Record("IMAGE", {double(i), double(size.width), double(size.height)});
+        Record("IMAGE", i, size.width, size.height);
         images.push_back(std::make_unique<IMAGE>(size.width, size.height));
     }
     for (int i = 0; i < operations && problem.empty(); ++i) RunOne(false);
@@ -281,6 +250,19 @@ void LibraryFuzzer::Fail(const std::string& what)
     if (problem.empty()) problem = what + "\n" + log.Describe();
 }
 
+template <typename... Arguments>
+void LibraryFuzzer::Record(const char* name, Arguments... arguments)
+{
+    log.Record(name, {double(arguments)...});
+}
+
+template <typename Function, typename... Arguments>
+void LibraryFuzzer::Call(const char* name, Function* function, Arguments... arguments)
+{
+    Record(name, arguments...);
+    function(arguments...);
+}
+
 std::string LibraryFuzzer::StateProblem() const
 {
     for (size_t i = 0; i < images.size(); ++i) {
@@ -323,7 +305,7 @@ std::string LibraryFuzzer::StateProblem() const
 
 void LibraryFuzzer::Release()
 {
-    log.Record("release", {});
+    Record("release");
     Select(nullptr);
     EndBatch();
     Tovax::GraphicsState& state = Graphics();
@@ -371,71 +353,18 @@ void LibraryFuzzer::Select(IMAGE* image)
     target = image;
 }
 
-bool LibraryFuzzer::Reachable(const POINT* at, int count, double reach, double penReach)
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    for (int c = 0; c < contextCount; ++c) {
-        XFORM transform = {};
-        if (!GetWorldTransform(contexts[c], &transform)) return false;
-        double pointReach = reach;
-        // An infinite pen reach: the call draws without its outline.
-        if (penReach < HUGE_VAL) {
-            const PenProfile pen = SelectedPen(contexts[c]);
-            const double deviceWidth = pen.width * TransformScale(transform);
-            if (!(deviceWidth <= penReach)) return false;
-            if (pen.dashed) pointReach = std::min(pointReach, kDashedReach);
-            // A pen wider than a pixel is drawn as a polygon.
-            if (deviceWidth > 1.5) pointReach = std::min(pointReach, kPolygonReach);
-        }
-        for (int i = 0; i < count; ++i) {
-            if (!DeviceWithin(transform, at[i].x, at[i].y, pointReach)) return false;
-        }
-    }
-    return true;
-}
-
-bool LibraryFuzzer::Reachable(int left, int top, int right, int bottom, double reach, double penReach)
-{
-    const POINT corners[4] = {{left, top}, {right, bottom}, {left, bottom}, {right, top}};
-    return Reachable(corners, 4, reach, penReach);
-}
-
-bool LibraryFuzzer::GlyphsReachable(const POINT* anchors, int count)
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    for (int c = 0; c < contextCount; ++c) {
-        XFORM transform = {};
-        LOGFONTA font = {};
-        if (!GetWorldTransform(contexts[c], &transform)) return false;
-        if (!GetObjectA(GetCurrentObject(contexts[c], OBJ_FONT), sizeof(font), &font)) return false;
-        const double scale = TransformScale(transform);
-        const double height = font.lfHeight ? std::fabs(double(font.lfHeight)) : 16.0;
-        if (!(height * scale <= kGlyphReach && std::fabs(double(font.lfWidth)) * scale <= kGlyphReach)) return false;
-        if (!font.lfUnderline && !font.lfStrikeOut) continue;
-        for (int i = 0; i < count; ++i) {
-            if (!DeviceWithin(transform, anchors[i].x, anchors[i].y, kLinedTextReach)) return false;
-        }
-    }
-    return true;
-}
-
-bool LibraryFuzzer::BlockReachable(int x, int y, int width, int height)
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    Tovax::LockGuard guard;
-    for (int c = 0; c < contextCount; ++c) {
-        if (!BlockWithin(contexts[c], x, y, width, height, kBlockReach)) return false;
-    }
-    return true;
-}
-
 void LibraryFuzzer::Skip(const char* name)
 {
-    log.Record(name, {});
+    Record(name);
     ++operationsSkipped;
+}
+
+template <typename Function, typename... Arguments>
+void LibraryFuzzer::Curve(const char* name, Function* function, const RECT& box, const char* skip,
+                          Arguments... arguments)
+{
+    if (!BoxReachable(box, kCurveReach, Outlined(name) ? kCurvePenReach : HUGE_VAL)) return Skip(skip);
+    Call(name, function, arguments...);
 }
 
 // ---- Target and window ----
@@ -444,7 +373,7 @@ void LibraryFuzzer::SelectRandomTarget()
 {
     const uint32_t choice = random.Below(static_cast<uint32_t>(images.size()) + 2);
     IMAGE* image = choice < images.size() ? images[choice].get() : nullptr;
-    log.Record("SelectTarget", {Label(image)});
+    Record("SelectTarget", Label(image));
     Select(image);
 }
 
@@ -453,12 +382,12 @@ void LibraryFuzzer::ReplaceImage()
     const size_t index = random.Below(static_cast<uint32_t>(images.size()));
     if (images[index].get() == target) return Skip("replace the current target");
     if (images.size() > 1 && random.Chance(150)) {
-        log.Record("~IMAGE", {double(index)});
+        Record("~IMAGE", index);
         images.erase(images.begin() + static_cast<std::ptrdiff_t>(index));
         return;
     }
     const Size size = ImageSize(random);
-    log.Record("IMAGE", {double(index), double(size.width), double(size.height)});
+    Record("IMAGE", index, size.width, size.height);
     images[index] = std::make_unique<IMAGE>(size.width, size.height);
     if (images.size() < 8 && random.Chance(200)) images.push_back(std::make_unique<IMAGE>());
 }
@@ -467,13 +396,10 @@ void LibraryFuzzer::ResizeImage()
 {
     IMAGE* image = AnyImage();
     const Size size = ImageSize(random);
-    log.Record("Resize", {Label(image), double(size.width), double(size.height)});
+    Record("Resize", Label(image), size.width, size.height);
     const Snapshot before(*image);
     image->Resize(size.width, size.height);
-    const bool resized = image->width == size.width && image->height == size.height;
-    if (size.width <= 0 || size.height <= 0 ? !before.SameAs(*image) : !resized && !before.SameAs(*image)) {
-        Fail("Resize left the image neither resized nor as it was");
-    }
+    if (!ResizedOrKept(before, *image, size)) Fail("Resize left the image neither resized nor as it was");
 }
 
 void LibraryFuzzer::AssignImage()
@@ -481,13 +407,13 @@ void LibraryFuzzer::AssignImage()
     IMAGE* destination = AnyImage();
     IMAGE* source = AnyImage();
     if (random.Chance(200)) {
-        log.Record("IMAGE(copy)", {Label(source)});
+        Record("IMAGE(copy)", Label(source));
         IMAGE copy(*source);
         const std::string found = ImageProblem(copy);
         if (!found.empty()) Fail("a copied image: " + found);
         return;
     }
-    log.Record("operator=", {Label(destination), Label(source)});
+    Record("operator=", Label(destination), Label(source));
     const Snapshot before(*destination);
     *destination = *source;
     if (destination == source || !source->pixels) {
@@ -496,8 +422,7 @@ void LibraryFuzzer::AssignImage()
     }
     if (before.SameAs(*destination) && (before.width != source->width || before.height != source->height)) return;
     if (destination->width != source->width || destination->height != source->height) {
-        Fail("the assigned image has another size than its source");
-        return;
+        return Fail("the assigned image has another size than its source");
     }
     const size_t count = size_t(source->width) * size_t(source->height);
     if (count <= 65536 && std::memcmp(destination->pixels, source->pixels, count * sizeof(uint32_t)) != 0) {
@@ -512,7 +437,7 @@ void LibraryFuzzer::DrawOnTemporaryImage()
     const Size size = ImageSize(random);
     const bool copied = random.Chance(300);
     IMAGE* source = copied ? AnyImage() : nullptr;
-    log.Record("temporary IMAGE", {double(size.width), double(size.height), Label(source)});
+    Record("temporary IMAGE", size.width, size.height, Label(source));
     IMAGE image = copied ? IMAGE(*source) : IMAGE(size.width, size.height);
     temporary = &image;
     Select(&image);
@@ -520,7 +445,7 @@ void LibraryFuzzer::DrawOnTemporaryImage()
     const int count = random.Between(1, 5);
     for (int i = 0; i < count && problem.empty(); ++i) RunOne(true);
     --nesting;
-    log.Record("SelectTarget", {Label(previous)});
+    Record("SelectTarget", Label(previous));
     Select(previous);
     temporary = nullptr;
 }
@@ -535,7 +460,7 @@ void LibraryFuzzer::OpenWindow()
     // The console flag would give this test a console of its own.
     int flags = static_cast<int>(random.Below(8)) & ~WindowFlagConsole;
     if (random.Chance(100)) flags |= static_cast<int>(random.Next32() & ~7u);
-    log.Record("OpenGraphWindow", {double(size.width), double(size.height), double(flags)});
+    Record("OpenGraphWindow", size.width, size.height, flags);
     HWND window = OpenGraphWindow(size.width, size.height, flags);
     ++windowsOpened;
     windowOpen = window != nullptr;
@@ -547,9 +472,8 @@ void LibraryFuzzer::OpenWindow()
 void LibraryFuzzer::CloseWindow()
 {
     if (!random.Chance(250)) return;
-    log.Record("CloseGraphWindow", {});
     HWND window = Graphics().window.hwnd;
-    CloseGraphWindow();
+    Call("CloseGraphWindow", CloseGraphWindow);
     windowOpen = false;
     if (window && IsWindow(window)) Fail("CloseGraphWindow left its window behind");
 }
@@ -557,27 +481,16 @@ void LibraryFuzzer::CloseWindow()
 void LibraryFuzzer::Batch()
 {
     const RECT box = Rectangle(random);
-    switch (random.Below(6)) {
-    case 0:
-    case 1: log.Record("BeginBatch", {}); BeginBatch(); break;
-    case 2: log.Record("FlushBatch", {}); FlushBatch(); break;
-    case 3:
-        log.Record("FlushBatchRect", {double(box.left), double(box.top), double(box.right), double(box.bottom)});
-        FlushBatchRect(box.left, box.top, box.right, box.bottom);
-        break;
-    case 4: log.Record("EndBatch", {}); EndBatch(); break;
-    default:
-        log.Record("EndBatchRect", {double(box.left), double(box.top), double(box.right), double(box.bottom)});
-        EndBatchRect(box.left, box.top, box.right, box.bottom);
-        break;
-    }
+    const BatchCall& call = random.Pick(kBatchCalls);
+    if (call.boxed) return Call(call.name, call.boxed, box.left, box.top, box.right, box.bottom);
+    Call(call.name, call.plain);
 }
 
 void LibraryFuzzer::WritePixels()
 {
     IMAGE* image = random.Chance(300) ? nullptr : AnyImage();
     const IMAGE& owner = image ? *image : Graphics().window;
-    log.Record("GetPixelBuffer", {Label(image)});
+    Record("GetPixelBuffer", Label(image));
     uint32_t* pixels = GetPixelBuffer(image);
     if (pixels != owner.pixels) return Fail("GetPixelBuffer does not give the image's pixels");
     const size_t count = size_t(owner.width) * size_t(owner.height);
@@ -593,19 +506,13 @@ void LibraryFuzzer::DisturbWindow()
     HWND window = Graphics().window.hwnd;
     if (!window) return;
     switch (random.Below(3)) {
-    case 0:
-        log.Record("InvalidateRect", {});
-        InvalidateRect(window, nullptr, FALSE);
-        break;
-    case 1:
-        log.Record("RedrawWindow", {});
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        break;
+    case 0: Record("InvalidateRect"); InvalidateRect(window, nullptr, FALSE); break;
+    case 1: Record("RedrawWindow"); RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); break;
     default: {
         const UINT message = WM_MOUSEFIRST + random.Below(WM_MOUSEWHEEL - WM_MOUSEFIRST + 1);
         const WPARAM wParam = random.Next32();
         const LPARAM lParam = static_cast<LPARAM>(random.Next32());
-        log.Record("PostMessage", {double(message), double(wParam), double(lParam)});
+        Record("PostMessage", message, wParam, lParam);
         PostMessageA(window, message, wParam, lParam);
         break;
     }
@@ -624,15 +531,16 @@ void LibraryFuzzer::LoadPicture()
     const bool resize = random.Chance(300);
     {
         HDC destination = image ? image->dc : Graphics().window.dc;
-        const int width = size.width > 0 && size.height > 0 ? size.width : 3120;
-        const int height = size.width > 0 && size.height > 0 ? size.height : 240;
+        const bool sized = size.width > 0 && size.height > 0;
         Tovax::LockGuard guard;
-        if (!BlockWithin(destination, 0, 0, width, height, kBlockReach)) return Skip("picture beyond reach");
+        if (!BlockWithin(destination, 0, 0, sized ? size.width : 3120, sized ? size.height : 240)) {
+            return Skip("picture beyond reach");
+        }
     }
-    log.Record("LoadResourcePicture",
-               {Label(image), IS_INTRESOURCE(type) ? double(reinterpret_cast<UINT_PTR>(type)) : -double(type[0]),
-                IS_INTRESOURCE(name) ? double(reinterpret_cast<UINT_PTR>(name)) : -double(name[1]), double(size.width),
-                double(size.height), double(resize)});
+    Record("LoadResourcePicture", Label(image),
+           IS_INTRESOURCE(type) ? double(reinterpret_cast<UINT_PTR>(type)) : -double(type[0]),
+           IS_INTRESOURCE(name) ? double(reinterpret_cast<UINT_PTR>(name)) : -double(name[1]), size.width,
+           size.height, resize);
     LoadResourcePicture(image, type, name, size.width, size.height, resize);
 }
 
@@ -644,11 +552,10 @@ void LibraryFuzzer::CopyRegion()
     const int y = Coordinate(random);
     const Size size = random.Chance(500) ? ImageSize(random) : Size{Offset(random), Offset(random)};
     if (!BlockReachable(x, y, size.width, size.height)) return Skip("copy beyond reach");
-    log.Record("CopyToImage", {Label(destination), double(x), double(y), double(size.width), double(size.height)});
+    Record("CopyToImage", Label(destination), x, y, size.width, size.height);
     const Snapshot before(*destination);
     CopyToImage(destination, x, y, size.width, size.height);
-    const bool copied = destination->width == size.width && destination->height == size.height && destination->pixels;
-    if (size.width <= 0 || size.height <= 0 ? !before.SameAs(*destination) : !copied && !before.SameAs(*destination)) {
+    if (!ResizedOrKept(before, *destination, size)) {
         Fail("CopyToImage left the destination neither of the region's size nor as it was");
     }
 }
@@ -660,10 +567,10 @@ void LibraryFuzzer::Blit()
     IMAGE* image = AnyImage();
     const DWORD rop = RasterOperation(random);
     if (!BlockReachable(x, y, image->width, image->height) ||
-        !BlockWithin(image->dc, 0, 0, image->width, image->height, kBlockReach)) {
+        !BlockWithin(image->dc, 0, 0, image->width, image->height)) {
         return Skip("blit beyond reach");
     }
-    log.Record("BlitImage", {double(x), double(y), Label(image), double(rop)});
+    Record("BlitImage", x, y, Label(image), rop);
     BlitImage(x, y, image, rop);
 }
 
@@ -671,17 +578,16 @@ void LibraryFuzzer::BlitRegion()
 {
     const int x = Coordinate(random);
     const int y = Coordinate(random);
-    const int width = random.Chance(300) ? Coordinate(random) : Offset(random);
-    const int height = random.Chance(300) ? Coordinate(random) : Offset(random);
+    const int width = Span(random);
+    const int height = Span(random);
     IMAGE* image = AnyImage();
-    const int sourceX = random.Chance(300) ? Coordinate(random) : Offset(random);
-    const int sourceY = random.Chance(300) ? Coordinate(random) : Offset(random);
+    const int sourceX = Span(random);
+    const int sourceY = Span(random);
     const DWORD rop = RasterOperation(random);
-    if (!BlockReachable(x, y, width, height) || !BlockWithin(image->dc, sourceX, sourceY, width, height, kBlockReach)) {
+    if (!BlockReachable(x, y, width, height) || !BlockWithin(image->dc, sourceX, sourceY, width, height)) {
         return Skip("blit beyond reach");
     }
-    log.Record("BlitImageRegion", {double(x), double(y), double(width), double(height), Label(image), double(sourceX),
-                                   double(sourceY), double(rop)});
+    Record("BlitImageRegion", x, y, width, height, Label(image), sourceX, sourceY, rop);
     BlitImageRegion(x, y, width, height, image, sourceX, sourceY, rop);
 }
 
@@ -689,8 +595,7 @@ void LibraryFuzzer::BlitRegion()
 
 void LibraryFuzzer::Clear()
 {
-    log.Record("ClearTarget", {});
-    ClearTarget();
+    Call("ClearTarget", ClearTarget);
     const IMAGE& image = *CurrentImage();
     if (image.curX != 0 || image.curY != 0) return Fail("ClearTarget left the current position elsewhere than (0, 0)");
     const size_t count = size_t(image.width) * size_t(image.height);
@@ -704,61 +609,20 @@ void LibraryFuzzer::Clear()
 void LibraryFuzzer::SetColors()
 {
     const COLORREF color = Color(random);
-    switch (random.Below(5)) {
-    case 0:
-        log.Record("SetPenColor", {double(color)});
-        SetPenColor(color);
-        if (GetPenColor() != color) Fail("GetPenColor differs from the colour just set");
-        break;
-    case 1:
-        log.Record("SetTextForeground", {double(color)});
-        SetTextForeground(color);
-        if (GetTextForeground() != color) Fail("GetTextForeground differs from the colour just set");
-        break;
-    case 2:
-        log.Record("SetDrawColor", {double(color)});
-        SetDrawColor(color);
-        if (GetPenColor() != color || GetTextForeground() != color) Fail("SetDrawColor did not set both colours");
-        break;
-    case 3:
-        log.Record("SetBackgroundColor", {double(color)});
-        SetBackgroundColor(color);
-        if (GetBackgroundColor() != color) Fail("GetBackgroundColor differs from the colour just set");
-        break;
-    default:
-        log.Record("SetBrushColor", {double(color)});
-        SetBrushColor(color);
-        if (GetBrushColor() != color) Fail("GetBrushColor differs from the colour just set");
-        break;
+    const ColorSetting& setting = random.Pick(kColorSettings);
+    Call(setting.name, setting.set, color);
+    if (setting.get() != color || (setting.alsoGet && setting.alsoGet() != color)) {
+        Fail(std::string(setting.name) + ": a colour reads other than the one just set");
     }
 }
 
 void LibraryFuzzer::SetModes()
 {
-    switch (random.Below(3)) {
-    case 0: {
-        const int mode = SmallMode(random);
-        log.Record("SetBackgroundMode", {double(mode)});
-        SetBackgroundMode(mode);
-        if ((mode == TRANSPARENT || mode == OPAQUE) && GetBackgroundMode() != mode) {
-            Fail("the background mode did not take");
-        }
-        break;
-    }
-    case 1: {
-        const int mode = MixMode(random);
-        log.Record("SetRasterOp", {double(mode)});
-        SetRasterOp(mode);
-        if (mode >= R2_BLACK && mode <= R2_WHITE && GetRasterOp() != mode) Fail("the raster operation did not take");
-        break;
-    }
-    default: {
-        const int mode = SmallMode(random);
-        log.Record("SetFillRule", {double(mode)});
-        SetFillRule(mode);
-        if ((mode == ALTERNATE || mode == WINDING) && GetFillRule() != mode) Fail("the fill rule did not take");
-        break;
-    }
+    const ModeSetting& setting = random.Pick(kModeSettings);
+    const int mode = setting.draw(random);
+    Call(setting.name, setting.set, mode);
+    if (mode >= setting.low && mode <= setting.high && setting.get() != mode) {
+        Fail(std::string(setting.name) + ": the mode did not take");
     }
 }
 
@@ -766,8 +630,7 @@ void LibraryFuzzer::SetOrigin()
 {
     const int x = Coordinate(random);
     const int y = Coordinate(random);
-    log.Record("SetTargetOrigin", {double(x), double(y)});
-    SetTargetOrigin(x, y);
+    Call("SetTargetOrigin", SetTargetOrigin, x, y);
     const XFORM& transform = CurrentImage()->transform;
     if (transform.eDx != static_cast<float>(x) || transform.eDy != static_cast<float>(y)) {
         Fail("the target's transform does not hold the origin just set");
@@ -778,8 +641,7 @@ void LibraryFuzzer::SetScale()
 {
     const float sx = Scale(random);
     const float sy = random.Chance(500) ? sx : Scale(random);
-    log.Record("SetTargetScale", {double(sx), double(sy)});
-    SetTargetScale(sx, sy);
+    Call("SetTargetScale", SetTargetScale, sx, sy);
     float readX = 0;
     float readY = 0;
     GetTargetScale(&readX, &readY);
@@ -793,22 +655,16 @@ void LibraryFuzzer::Clip()
     HRGN region = Region(random);
     RECT box = {};
     if (region) GetRgnBox(region, &box);
-    log.Record("SetClipRegion", {double(region != nullptr), double(box.left), double(box.top), double(box.right),
-                                 double(box.bottom)});
+    Record("SetClipRegion", region != nullptr, box.left, box.top, box.right, box.bottom);
     SetClipRegion(region);
     if (region) DeleteObject(region);
 }
 
-void LibraryFuzzer::EraseClip()
-{
-    log.Record("EraseClipRegion", {});
-    EraseClipRegion();
-}
+void LibraryFuzzer::EraseClip() { Call("EraseClipRegion", EraseClipRegion); }
 
 void LibraryFuzzer::Reset()
 {
-    log.Record("ResetTargetState", {});
-    ResetTargetState();
+    Call("ResetTargetState", ResetTargetState);
     float sx = 0;
     float sy = 0;
     GetTargetScale(&sx, &sy);
@@ -820,7 +676,7 @@ void LibraryFuzzer::Reset()
 
 void LibraryFuzzer::ReadState()
 {
-    log.Record("getters", {});
+    Record("getters");
     const IMAGE& image = *CurrentImage();
     if (GetTargetWidth() != image.width || GetTargetHeight() != image.height) {
         return Fail("the target's size reads wrong");
@@ -833,10 +689,7 @@ void LibraryFuzzer::ReadState()
     GetBackgroundMode();
     GetRasterOp();
     GetFillRule();
-    LOGFONTA font;
-    std::memset(&font, 0x5A, sizeof(font));
-    GetTextFont(&font);
-    if (!std::memchr(font.lfFaceName, '\0', LF_FACESIZE)) Fail("GetTextFont gave a face name without its end");
+    if (!TextFontTerminated()) Fail("GetTextFont gave a face name without its end");
 }
 
 // ---- Styles ----
@@ -858,8 +711,7 @@ void LibraryFuzzer::LineStyle()
         given = nullptr;
         count = 0;
     }
-    log.Record("ApplyLineStyle", {double(style), double(thickness), double(given != nullptr), double(count),
-                                  double(count ? dashes[0] : 0)});
+    Record("ApplyLineStyle", style, thickness, given != nullptr, count, count ? dashes[0] : 0);
     ApplyLineStyle(style, thickness, given, count);
     const LINESTYLE& kept = image.penStyle;
     if (kept.style != style || kept.thickness != thickness) return Fail("ApplyLineStyle did not keep the style");
@@ -873,9 +725,9 @@ void LibraryFuzzer::LineStyle()
     }
 }
 
-template <typename Record>
-const Record* LibraryFuzzer::ChooseRecord(const std::vector<std::unique_ptr<Record>>& kept, Record IMAGE::*member,
-                                          const Record* fresh)
+template <typename Style>
+const Style* LibraryFuzzer::ChooseRecord(const std::vector<std::unique_ptr<Style>>& kept, Style IMAGE::*member,
+                                         const Style* fresh)
 {
     switch (random.Below(4)) {
     case 0: return kept.empty() ? fresh : kept[random.Below(static_cast<uint32_t>(kept.size()))].get();
@@ -900,9 +752,9 @@ void LibraryFuzzer::LineStyleRecord()
             fresh.dashCount = count;
         }
     }
-    log.Record("ApplyLineStyleRecord", {double(record->style), double(record->thickness), double(record->dashCount)});
     const uint32_t style = record->style;
     const int thickness = record->thickness;
+    Record("ApplyLineStyleRecord", style, thickness, record->dashCount);
     ApplyLineStyleRecord(record);
     const LINESTYLE& kept = CurrentImage()->penStyle;
     if (kept.style != style || kept.thickness != thickness) Fail("ApplyLineStyleRecord did not keep the style");
@@ -918,7 +770,7 @@ void LibraryFuzzer::FillStyle()
     case 1: pattern = PoolImage()->brushStyle.pattern; break;
     default: pattern = AnyImage(); break;
     }
-    log.Record("ApplyFillStyle", {double(kind), double(hatch), Label(pattern)});
+    Record("ApplyFillStyle", kind, hatch, Label(pattern));
     const FILLSTYLE before = CurrentImage()->brushStyle;
     ApplyFillStyle(kind, hatch, pattern);
     const FILLSTYLE& kept = CurrentImage()->brushStyle;
@@ -936,7 +788,7 @@ void LibraryFuzzer::FillPattern()
 {
     uint8_t rows[8];
     for (uint8_t& row : rows) row = static_cast<uint8_t>(random.Next32());
-    log.Record("SetFillPattern", {double(rows[0]), double(rows[1]), double(rows[7])});
+    Record("SetFillPattern", rows[0], rows[1], rows[7]);
     SetFillPattern(rows);
 }
 
@@ -953,7 +805,7 @@ void LibraryFuzzer::FillStyleRecord()
             fresh.pattern = new IMAGE(size.width, size.height);
         }
     }
-    log.Record("ApplyFillStyleRecord", {double(record->style), double(record->hatch), Label(record->pattern)});
+    Record("ApplyFillStyleRecord", record->style, record->hatch, Label(record->pattern));
     const int32_t kind = record->style;
     ApplyFillStyleRecord(record);
     if (CurrentImage()->brushStyle.style != kind) Fail("ApplyFillStyleRecord did not keep the fill kind");
@@ -964,7 +816,7 @@ void LibraryFuzzer::KeepStyles()
     if (random.Chance(500)) {
         if (lineRecords.size() < 3) lineRecords.push_back(std::make_unique<LINESTYLE>());
         LINESTYLE* record = lineRecords[random.Below(static_cast<uint32_t>(lineRecords.size()))].get();
-        log.Record("GetLineStyle", {});
+        Record("GetLineStyle");
         GetLineStyle(record);
         const LINESTYLE& own = CurrentImage()->penStyle;
         if (record->style != own.style || record->dashCount != own.dashCount ||
@@ -975,7 +827,7 @@ void LibraryFuzzer::KeepStyles()
     }
     if (fillRecords.size() < 3) fillRecords.push_back(std::make_unique<FILLSTYLE>());
     FILLSTYLE* record = fillRecords[random.Below(static_cast<uint32_t>(fillRecords.size()))].get();
-    log.Record("GetFillStyle", {});
+    Record("GetFillStyle");
     GetFillStyle(record);
     if (record->style != CurrentImage()->brushStyle.style) {
         Fail("GetFillStyle gave another fill kind than the target's");
@@ -988,14 +840,8 @@ void LibraryFuzzer::Pixels()
 {
     const int x = Coordinate(random);
     const int y = Coordinate(random);
-    if (random.Chance(500)) {
-        log.Record("ReadPixel", {double(x), double(y)});
-        ReadPixel(x, y);
-        return;
-    }
-    const COLORREF color = Color(random);
-    log.Record("WritePixel", {double(x), double(y), double(color)});
-    WritePixel(x, y, color);
+    if (random.Chance(500)) return Call("ReadPixel", ReadPixel, x, y);
+    Call("WritePixel", WritePixel, x, y, Color(random));
 }
 
 void LibraryFuzzer::Position()
@@ -1004,8 +850,7 @@ void LibraryFuzzer::Position()
     if (random.Chance(500)) {
         const int x = Coordinate(random);
         const int y = Coordinate(random);
-        log.Record("SetCurrentPosition", {double(x), double(y)});
-        SetCurrentPosition(x, y);
+        Call("SetCurrentPosition", SetCurrentPosition, x, y);
         if (image.curX != x || image.curY != y) Fail("SetCurrentPosition did not move the current position");
         return;
     }
@@ -1013,8 +858,7 @@ void LibraryFuzzer::Position()
     const int dy = Offset(random);
     const int x = Wrapped(int64_t(image.curX) + dx);
     const int y = Wrapped(int64_t(image.curY) + dy);
-    log.Record("MoveCurrentBy", {double(dx), double(dy)});
-    MoveCurrentBy(dx, dy);
+    Call("MoveCurrentBy", MoveCurrentBy, dx, dy);
     if (image.curX != x || image.curY != y) Fail("MoveCurrentBy did not move the current position by the offset");
 }
 
@@ -1027,43 +871,27 @@ void LibraryFuzzer::Lines()
     const int dx = Offset(random);
     const int dy = Offset(random);
     if (kind == 2) ends[1] = {Wrapped(int64_t(image.curX) + dx), Wrapped(int64_t(image.curY) + dy)};
-    if (!Reachable(ends, 2, HUGE_VAL, kStraightPenReach)) return Skip("line beyond reach");
-    const POINT position = {image.curX, image.curY};
-    switch (kind) {
-    case 0:
-        log.Record("DrawLine", {double(ends[0].x), double(ends[0].y), double(ends[1].x), double(ends[1].y)});
-        DrawLine(ends[0].x, ends[0].y, ends[1].x, ends[1].y);
+    if (!PointsReachable(ends, 2, HUGE_VAL, kStraightPenReach)) return Skip("line beyond reach");
+    if (kind == 0) {
+        const POINT position = {image.curX, image.curY};
+        Call("DrawLine", DrawLine, ends[0].x, ends[0].y, ends[1].x, ends[1].y);
         if (image.curX != position.x || image.curY != position.y) Fail("DrawLine moved the current position");
-        break;
-    case 1:
-        log.Record("DrawLineTo", {double(ends[1].x), double(ends[1].y)});
-        DrawLineTo(ends[1].x, ends[1].y);
-        break;
-    default:
-        log.Record("DrawLineBy", {double(dx), double(dy)});
-        DrawLineBy(dx, dy);
-        break;
+        return;
     }
-    if (kind != 0 && (image.curX != ends[1].x || image.curY != ends[1].y)) {
-        Fail("a line from the current position did not end there");
+    if (kind == 1) {
+        Call("DrawLineTo", DrawLineTo, ends[1].x, ends[1].y);
+    } else {
+        Call("DrawLineBy", DrawLineBy, dx, dy);
     }
+    if (image.curX != ends[1].x || image.curY != ends[1].y) Fail("a line from the current position did not end there");
 }
 
 void LibraryFuzzer::Rectangles()
 {
     const RECT box = Rectangle(random);
-    const int variant = static_cast<int>(random.Below(4));
-    if (variant < 2 && !Reachable(box.left, box.top, box.right, box.bottom, HUGE_VAL, kStraightPenReach)) {
-        return Skip("rectangle beyond reach");
-    }
-    static const char* const names[] = {"DrawRectangle", "DrawFilledRectangle", "PaintRectangle", "EraseRectangle"};
-    log.Record(names[variant], {double(box.left), double(box.top), double(box.right), double(box.bottom)});
-    switch (variant) {
-    case 0: DrawRectangle(box.left, box.top, box.right, box.bottom); break;
-    case 1: DrawFilledRectangle(box.left, box.top, box.right, box.bottom); break;
-    case 2: PaintRectangle(box.left, box.top, box.right, box.bottom); break;
-    default: EraseRectangle(box.left, box.top, box.right, box.bottom); break;
-    }
+    const auto& shape = random.Pick(kRectangles);
+    if (Outlined(shape.name) && !BoxReachable(box, HUGE_VAL, kStraightPenReach)) return Skip("rectangle beyond reach");
+    Call(shape.name, shape.function, box.left, box.top, box.right, box.bottom);
 }
 
 void LibraryFuzzer::ArcEndpoints()
@@ -1071,8 +899,7 @@ void LibraryFuzzer::ArcEndpoints()
     const RECT box = Rectangle(random);
     const double start = Angle(random);
     const double end = Angle(random);
-    log.Record("ComputeArcEndpoints",
-               {double(box.left), double(box.top), double(box.right), double(box.bottom), start, end});
+    Record("ComputeArcEndpoints", box.left, box.top, box.right, box.bottom, start, end);
     int xs = 0, ys = 0, xe = 0, ye = 0;
     ComputeArcEndpoints(box.left, box.top, box.right, box.bottom, start, end, &xs, &ys, &xe, &ye);
     const auto inside = [&](int x, int y) {
@@ -1080,7 +907,9 @@ void LibraryFuzzer::ArcEndpoints()
                y >= std::min(box.top, box.bottom) && y <= std::max(box.top, box.bottom);
     };
     if (!inside(xs, ys) || !inside(xe, ye)) {
-        Fail(Describe("ComputeArcEndpoints gave a point outside its box: (%.0f, %.0f)", xs, ys));
+        char line[200];
+        std::snprintf(line, sizeof(line), "ComputeArcEndpoints gave a point outside its box: (%d, %d)", xs, ys);
+        Fail(line);
     }
 }
 
@@ -1089,85 +918,36 @@ void LibraryFuzzer::Circles()
     const int x = CoordinateWithin(random, kCurveCoordinates);
     const int y = CoordinateWithin(random, kCurveCoordinates);
     const int r = random.Chance(800) ? random.Between(-10, 120) : Offset(random);
-    const int variant = static_cast<int>(random.Below(4));
-    if (!Reachable(Wrapped(int64_t(x) - r), Wrapped(int64_t(y) - r), Wrapped(int64_t(x) + r), Wrapped(int64_t(y) + r),
-                   kCurveReach, variant < 2 ? kCurvePenReach : HUGE_VAL)) {
-        return Skip("circle beyond reach");
-    }
-    static const char* const names[] = {"DrawCircle", "DrawFilledCircle", "PaintCircle", "EraseCircle"};
-    log.Record(names[variant], {double(x), double(y), double(r)});
-    switch (variant) {
-    case 0: DrawCircle(x, y, r); break;
-    case 1: DrawFilledCircle(x, y, r); break;
-    case 2: PaintCircle(x, y, r); break;
-    default: EraseCircle(x, y, r); break;
-    }
+    const RECT box = {Wrapped(int64_t(x) - r), Wrapped(int64_t(y) - r), Wrapped(int64_t(x) + r),
+                      Wrapped(int64_t(y) + r)};
+    const auto& shape = random.Pick(kCircles);
+    Curve(shape.name, shape.function, box, "circle beyond reach", x, y, r);
 }
 
 void LibraryFuzzer::Ellipses()
 {
-    const int left = CoordinateWithin(random, kCurveCoordinates);
-    const int top = CoordinateWithin(random, kCurveCoordinates);
-    const int right = CoordinateWithin(random, kCurveCoordinates);
-    const int bottom = CoordinateWithin(random, kCurveCoordinates);
-    const int variant = static_cast<int>(random.Below(4));
-    if (!Reachable(left, top, right, bottom, kCurveReach, variant < 2 ? kCurvePenReach : HUGE_VAL)) {
-        return Skip("ellipse beyond reach");
-    }
-    static const char* const names[] = {"DrawEllipse", "DrawFilledEllipse", "PaintEllipse", "EraseEllipse"};
-    log.Record(names[variant], {double(left), double(top), double(right), double(bottom)});
-    switch (variant) {
-    case 0: DrawEllipse(left, top, right, bottom); break;
-    case 1: DrawFilledEllipse(left, top, right, bottom); break;
-    case 2: PaintEllipse(left, top, right, bottom); break;
-    default: EraseEllipse(left, top, right, bottom); break;
-    }
+    const RECT box = CurveBox(random);
+    const auto& shape = random.Pick(kEllipses);
+    Curve(shape.name, shape.function, box, "ellipse beyond reach", box.left, box.top, box.right, box.bottom);
 }
 
 void LibraryFuzzer::RoundRects()
 {
-    const int left = CoordinateWithin(random, kCurveCoordinates);
-    const int top = CoordinateWithin(random, kCurveCoordinates);
-    const int right = CoordinateWithin(random, kCurveCoordinates);
-    const int bottom = CoordinateWithin(random, kCurveCoordinates);
-    const int ellipseWidth = random.Chance(300) ? Coordinate(random) : Offset(random);
-    const int ellipseHeight = random.Chance(300) ? Coordinate(random) : Offset(random);
-    const int variant = static_cast<int>(random.Below(4));
-    if (!Reachable(left, top, right, bottom, kCurveReach, variant < 2 ? kCurvePenReach : HUGE_VAL)) {
-        return Skip("rounded rectangle beyond reach");
-    }
-    static const char* const names[] = {"DrawRoundRect", "DrawFilledRoundRect", "PaintRoundRect", "EraseRoundRect"};
-    log.Record(names[variant], {double(left), double(top), double(right), double(bottom), double(ellipseWidth),
-                                double(ellipseHeight)});
-    switch (variant) {
-    case 0: DrawRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
-    case 1: DrawFilledRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
-    case 2: PaintRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
-    default: EraseRoundRect(left, top, right, bottom, ellipseWidth, ellipseHeight); break;
-    }
+    const RECT box = CurveBox(random);
+    const int ellipseWidth = Span(random);
+    const int ellipseHeight = Span(random);
+    const auto& shape = random.Pick(kRoundRects);
+    Curve(shape.name, shape.function, box, "rounded rectangle beyond reach", box.left, box.top, box.right, box.bottom,
+          ellipseWidth, ellipseHeight);
 }
 
 void LibraryFuzzer::ArcsAndPies()
 {
-    const int left = CoordinateWithin(random, kCurveCoordinates);
-    const int top = CoordinateWithin(random, kCurveCoordinates);
-    const int right = CoordinateWithin(random, kCurveCoordinates);
-    const int bottom = CoordinateWithin(random, kCurveCoordinates);
+    const RECT box = CurveBox(random);
     const double start = Angle(random);
     const double end = Angle(random);
-    const int variant = static_cast<int>(random.Below(5));
-    if (!Reachable(left, top, right, bottom, kCurveReach, variant < 3 ? kCurvePenReach : HUGE_VAL)) {
-        return Skip("arc beyond reach");
-    }
-    static const char* const names[] = {"DrawArc", "DrawPie", "DrawFilledPie", "PaintPie", "ErasePie"};
-    log.Record(names[variant], {double(left), double(top), double(right), double(bottom), start, end});
-    switch (variant) {
-    case 0: DrawArc(left, top, right, bottom, start, end); break;
-    case 1: DrawPie(left, top, right, bottom, start, end); break;
-    case 2: DrawFilledPie(left, top, right, bottom, start, end); break;
-    case 3: PaintPie(left, top, right, bottom, start, end); break;
-    default: ErasePie(left, top, right, bottom, start, end); break;
-    }
+    const auto& shape = random.Pick(kArcsAndPies);
+    Curve(shape.name, shape.function, box, "arc beyond reach", box.left, box.top, box.right, box.bottom, start, end);
 }
 
 void LibraryFuzzer::Polygons()
@@ -1185,22 +965,14 @@ void LibraryFuzzer::Polygons()
             points[i] = {CoordinateWithin(random, 1 << 20), CoordinateWithin(random, 1 << 20)};
         }
     }
-    const int variant = static_cast<int>(random.Below(5));
-    if (!Reachable(points, count, manyPoints ? kManyPointsReach : kPolygonReach,
-                   variant < 3 ? kStraightPenReach : HUGE_VAL)) {
+    const auto& shape = random.Pick(kPolygons);
+    if (!PointsReachable(points, count, manyPoints ? kManyPointsReach : kPolygonReach,
+                   Outlined(shape.name) ? kStraightPenReach : HUGE_VAL)) {
         return Skip("polygon beyond reach");
     }
     const POINT* given = count == 0 && random.Chance(500) ? nullptr : points;
-    static const char* const names[] = {"DrawPolyline", "DrawPolygon", "DrawFilledPolygon", "PaintPolygon",
-                                        "ErasePolygon"};
-    log.Record(names[variant], {double(count), count ? double(points[0].x) : 0, count ? double(points[0].y) : 0});
-    switch (variant) {
-    case 0: DrawPolyline(given, count); break;
-    case 1: DrawPolygon(given, count); break;
-    case 2: DrawFilledPolygon(given, count); break;
-    case 3: PaintPolygon(given, count); break;
-    default: ErasePolygon(given, count); break;
-    }
+    Record(shape.name, count, count ? points[0].x : 0, count ? points[0].y : 0);
+    shape.function(given, count);
 }
 
 void LibraryFuzzer::Flood()
@@ -1208,94 +980,68 @@ void LibraryFuzzer::Flood()
     if (CurrentImage()->height > kFloodRows) return Skip("flood fill on a tall target");
     const int x = Coordinate(random);
     const int y = Coordinate(random);
-    const COLORREF border = Color(random);
-    log.Record("FloodFillArea", {double(x), double(y), double(border)});
-    FloodFillArea(x, y, border);
+    Call("FloodFillArea", FloodFillArea, x, y, Color(random));
 }
 
 // ---- Text ----
 
-namespace {
-
-// Under a world transform that shrinks text, the platform reports an average
-// character width of 0, and its tab expansion then divides by it.
-bool AverageCharacterWidthKnown()
-{
-    HDC contexts[2];
-    const int contextCount = DrawingContexts(contexts);
-    for (int c = 0; c < contextCount; ++c) {
-        TEXTMETRICA metrics = {};
-        Tovax::LockGuard guard;
-        if (!GetTextMetricsA(contexts[c], &metrics) || metrics.tmAveCharWidth <= 0) return false;
-    }
-    return true;
-}
-
-// The text to hand over: the writable buffer, guarded by a canary after its
-// end, or a text in read-only memory.
-const char* PrepareText(FuzzRandom& random, char* text, char* before, size_t capacity, size_t canary)
+const char* LibraryFuzzer::PrepareText()
 {
     if (random.Chance(200)) return kReadOnlyText;
-    FuzzArguments::Text(random, text, capacity);
+    FuzzArguments::Text(random, text, kTextCapacity);
     const size_t length = std::strlen(text);
-    std::memset(text + length + 1, 0xA5, canary);
-    std::memcpy(before, text, length + 1 + canary);
+    std::memset(text + length + 1, 0xA5, kCanary);
+    std::memcpy(textBefore, text, length + 1 + kCanary);
     return text;
 }
 
-bool TextUnchanged(const char* given, const char* text, const char* before, size_t canary)
+bool LibraryFuzzer::TextUnchanged(const char* given) const
 {
-    if (given != text) return true;
-    return std::memcmp(text, before, std::strlen(before) + 1 + canary) == 0;
+    return given != text || std::memcmp(text, textBefore, std::strlen(textBefore) + 1 + kCanary) == 0;
 }
-
-}  // namespace
 
 void LibraryFuzzer::PrintText()
 {
-    const char* given = PrepareText(random, text, textBefore, kTextCapacity, kCanary);
+    const char* given = PrepareText();
     const double length = double(std::strlen(given));
     const IMAGE& image = *CurrentImage();
     const bool atCurrent = random.Chance(300);
     const POINT anchor = atCurrent ? POINT{image.curX, image.curY} : POINT{Coordinate(random), Coordinate(random)};
     if (!GlyphsReachable(&anchor, 1)) return Skip("glyphs beyond reach");
     if (atCurrent) {
-        log.Record("PrintAtCurrent", {length});
+        Record("PrintAtCurrent", length);
         PrintAtCurrent(given);
         if (image.curY != anchor.y) Fail("PrintAtCurrent moved the current position vertically");
     } else {
-        log.Record("PrintAt", {double(anchor.x), double(anchor.y), length});
+        Record("PrintAt", anchor.x, anchor.y, length);
         PrintAt(anchor.x, anchor.y, given);
     }
-    if (!TextUnchanged(given, text, textBefore, kCanary)) Fail("printing changed the caller's text");
+    if (!TextUnchanged(given)) Fail("printing changed the caller's text");
 }
 
 void LibraryFuzzer::PrintTextInRect()
 {
-    const char* given = PrepareText(random, text, textBefore, kTextCapacity, kCanary);
+    const char* given = PrepareText();
     RECT box = Rectangle(random);
     if (random.Chance(600)) {
         box = {random.Between(-20, 200), random.Between(-20, 200), random.Between(-20, 300), random.Between(-20, 300)};
     }
-    const POINT corners[4] = {
-        {box.left, box.top}, {box.right, box.bottom}, {box.left, box.bottom}, {box.right, box.top}};
-    if (!GlyphsReachable(corners, 4)) return Skip("glyphs beyond reach");
+    if (!GlyphsReachable(Corners(box).data(), 4)) return Skip("glyphs beyond reach");
     uint32_t format = TextFormat(random);
     if ((format & DT_EXPANDTABS) && !AverageCharacterWidthKnown()) format &= ~static_cast<uint32_t>(DT_EXPANDTABS);
-    log.Record("PrintInRect", {double(std::strlen(given)), double(box.left), double(box.top), double(box.right),
-                               double(box.bottom), double(format)});
+    Record("PrintInRect", std::strlen(given), box.left, box.top, box.right, box.bottom, format);
     PrintInRect(given, &box, format);
-    if (!TextUnchanged(given, text, textBefore, kCanary)) Fail("PrintInRect changed the caller's text");
+    if (!TextUnchanged(given)) Fail("PrintInRect changed the caller's text");
 }
 
 void LibraryFuzzer::MeasureText()
 {
     if (!GlyphsReachable(nullptr, 0)) return Skip("glyphs beyond reach");
-    const char* given = PrepareText(random, text, textBefore, kTextCapacity, kCanary);
-    log.Record("MeasureText", {double(std::strlen(given))});
+    const char* given = PrepareText();
+    Record("MeasureText", std::strlen(given));
     MeasureTextWidth(given);
     MeasureTextHeight(given);
-    if (!TextUnchanged(given, text, textBefore, kCanary)) Fail("measuring changed the caller's text");
+    if (!TextUnchanged(given)) Fail("measuring changed the caller's text");
 }
 
 void LibraryFuzzer::Fonts()
@@ -1304,15 +1050,14 @@ void LibraryFuzzer::Fonts()
     switch (random.Below(5)) {
     case 0: {
         const LOGFONTA font = FuzzArguments::Font(random);
-        log.Record("SetTextFontRecord", {double(font.lfHeight), double(font.lfWidth), double(font.lfCharSet)});
+        Record("SetTextFontRecord", font.lfHeight, font.lfWidth, font.lfCharSet);
         SetTextFontRecord(&font);
         break;
     }
     case 1: {
         const LOGFONTA font = FuzzArguments::Font(random);
         const char* face = Face(random, scratch);
-        log.Record("SetTextFontFull",
-                   {double(font.lfHeight), double(font.lfWidth), face ? double(std::strlen(face)) : -1});
+        Record("SetTextFontFull", font.lfHeight, font.lfWidth, FaceLength(face));
         SetTextFontFull(font.lfHeight, font.lfWidth, face, font.lfEscapement, font.lfOrientation, font.lfWeight,
                         font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
                         font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily);
@@ -1321,8 +1066,7 @@ void LibraryFuzzer::Fonts()
     case 2: {
         const LOGFONTA font = FuzzArguments::Font(random);
         const char* face = Face(random, scratch);
-        log.Record("SetTextFontStyled",
-                   {double(font.lfHeight), double(font.lfWidth), face ? double(std::strlen(face)) : -1});
+        Record("SetTextFontStyled", font.lfHeight, font.lfWidth, FaceLength(face));
         SetTextFontStyled(font.lfHeight, font.lfWidth, face, font.lfEscapement, font.lfOrientation, font.lfWeight,
                           font.lfItalic, font.lfUnderline, font.lfStrikeOut);
         break;
@@ -1331,17 +1075,13 @@ void LibraryFuzzer::Fonts()
         const int height = FontHeight(random);
         const int width = FontWidth(random);
         const char* face = Face(random, scratch);
-        log.Record("SetTextFont", {double(height), double(width), face ? double(std::strlen(face)) : -1});
+        Record("SetTextFont", height, width, FaceLength(face));
         SetTextFont(height, width, face);
         break;
     }
-    default: {
-        LOGFONTA font;
-        std::memset(&font, 0x5A, sizeof(font));
-        log.Record("GetTextFont", {});
-        GetTextFont(&font);
-        if (!std::memchr(font.lfFaceName, '\0', LF_FACESIZE)) Fail("GetTextFont gave a face name without its end");
+    default:
+        Record("GetTextFont");
+        if (!TextFontTerminated()) Fail("GetTextFont gave a face name without its end");
         break;
-    }
     }
 }

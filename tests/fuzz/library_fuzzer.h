@@ -46,6 +46,12 @@ private:
     const Operation& Choose(bool drawingOnly);
     void RunOne(bool drawingOnly);
     void Fail(const std::string& what);
+    // Logs a call; every argument must convert to a double.
+    template <typename... Arguments>
+    void Record(const char* name, Arguments... arguments);
+    // Logs a call with its arguments and makes it.
+    template <typename Function, typename... Arguments>
+    void Call(const char* name, Function* function, Arguments... arguments);
     std::string StateProblem() const;
     void Release();
 
@@ -56,15 +62,11 @@ private:
     double Label(const IMAGE* image) const;
     void Select(IMAGE* image);
 
-    // Whether drawing at these logical points, with the current pen and
-    // transform, stays where the platform draws in bounded time.
-    bool Reachable(const POINT* points, int count, double reach, double penReach);
-    bool Reachable(int left, int top, int right, int bottom, double reach, double penReach);
-    // A block transfer at this logical block of the current target.
-    bool BlockReachable(int x, int y, int width, int height);
-    // Glyphs of the current font, drawn at these logical anchors.
-    bool GlyphsReachable(const POINT* anchors, int count);
     void Skip(const char* name);
+    // A curve within `box`, outlined by the Draw... calls: made, or left out
+    // as `skip` when it lies beyond reach.
+    template <typename Function, typename... Arguments>
+    void Curve(const char* name, Function* function, const RECT& box, const char* skip, Arguments... arguments);
 
     // Target and window.
     void SelectRandomTarget();
@@ -101,9 +103,9 @@ private:
     void KeepStyles();
     // The style record to apply: one kept by an earlier read, the current
     // target's own, a pool image's, or `fresh`, which the caller then fills.
-    template <typename Record>
-    const Record* ChooseRecord(const std::vector<std::unique_ptr<Record>>& kept, Record IMAGE::*member,
-                               const Record* fresh);
+    template <typename Style>
+    const Style* ChooseRecord(const std::vector<std::unique_ptr<Style>>& kept, Style IMAGE::*member,
+                              const Style* fresh);
     // Pixels, lines, shapes.
     void Pixels();
     void Position();
@@ -116,7 +118,10 @@ private:
     void ArcsAndPies();
     void Polygons();
     void Flood();
-    // Text.
+    // Text. The text to hand over is the writable buffer, guarded by a canary
+    // after its end, or a text in read-only memory.
+    const char* PrepareText();
+    bool TextUnchanged(const char* given) const;
     void PrintText();
     void PrintTextInRect();
     void MeasureText();

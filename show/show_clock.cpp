@@ -5,21 +5,12 @@
 
 namespace {
 
-uint32_t SystemClock()
-{
-    return timeGetTime();
-}
+uint32_t SystemClock() { return timeGetTime(); }
 
 ShowClockFunction currentClock = SystemClock;
 
 }  // namespace
 
-uint32_t ShowClock()
-{
-    return currentClock();
-}
+uint32_t ShowClock() { return currentClock(); }
 
-void SetShowClock(ShowClockFunction clock)
-{
-    currentClock = clock != nullptr ? clock : SystemClock;
-}
+void SetShowClock(ShowClockFunction clock) { currentClock = clock != nullptr ? clock : SystemClock; }

@@ -99,9 +99,8 @@ std::vector<double> Horn(double frequency, double seconds, double velocity)
     Sawtooth saw;
     Sawtooth second(0.5);
     StateVariableFilter tone;
-    Control vibrato([](double t) {
-        return 1.0 + 0.006 * std::clamp((t - 0.25) / 0.3, 0.0, 1.0) * std::sin(kTwoPi * 5.3 * t);
-    });
+    Control vibrato(
+        [](double t) { return 1.0 + 0.006 * std::clamp((t - 0.25) / 0.3, 0.0, 1.0) * std::sin(kTwoPi * 5.3 * t); });
     Control envelope([&](double t) { return Adsr(t, seconds, 0.04, 0.25, 0.8, release); });
     for (std::size_t i = 0; i < sound.size(); ++i) {
         const double pitch = frequency * vibrato.Next();

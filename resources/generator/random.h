@@ -53,10 +53,7 @@ public:
     }
 
 private:
-    static std::uint64_t RotateLeft(std::uint64_t value, int bits)
-    {
-        return (value << bits) | (value >> (64 - bits));
-    }
+    static std::uint64_t RotateLeft(std::uint64_t value, int bits) { return (value << bits) | (value >> (64 - bits)); }
 
     std::uint64_t state_[4];
 };

@@ -95,8 +95,8 @@ std::vector<Light> PaintRocket(const Light& body, bool bright)
             Light sum;
             for (int sy = 0; sy < kSupersampling; ++sy) {
                 for (int sx = 0; sx < kSupersampling; ++sx) {
-                    const Paint paint = RocketAt(px + (sx + 0.5) / kSupersampling,
-                                                 py + (sy + 0.5) / kSupersampling, body, bright);
+                    const Paint paint =
+                        RocketAt(px + (sx + 0.5) / kSupersampling, py + (sy + 0.5) / kSupersampling, body, bright);
                     if (paint.covered) {
                         sum += paint.colour;
                     }

@@ -48,7 +48,8 @@ std::vector<std::uint8_t> LaunchWhoosh()
     for (int i = 0; i < kLaunchSamples; ++i) {
         const double dither = random.Unit();
         const double undither = random.Unit();
-        bytes[i] = static_cast<std::uint8_t>(std::clamp(std::lround(128.0 + sound[i] * gain + dither - undither), 0L, 255L));
+        bytes[i] =
+            static_cast<std::uint8_t>(std::clamp(std::lround(128.0 + sound[i] * gain + dither - undither), 0L, 255L));
     }
     return bytes;
 }

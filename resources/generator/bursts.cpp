@@ -418,9 +418,10 @@ std::vector<Rgb8> PaintBurstStrip()
     std::vector<Rgb8> strip(static_cast<std::size_t>(kStripWidth) * kStripHeight);
     for (int i = 0; i < kBurstCount; ++i) {
         const std::vector<Rgb8> cell = PaintBurst(i);
+        const std::ptrdiff_t left = static_cast<std::ptrdiff_t>(i) * kCellSize;
         for (int y = 0; y < kCellSize; ++y) {
             std::copy_n(cell.begin() + static_cast<std::ptrdiff_t>(y) * kCellSize, kCellSize,
-                        strip.begin() + static_cast<std::ptrdiff_t>(y) * kStripWidth + i * kCellSize);
+                        strip.begin() + static_cast<std::ptrdiff_t>(y) * kStripWidth + left);
         }
     }
     return strip;

@@ -88,7 +88,7 @@ void AddSparks(std::vector<Light>& cell, bool bright)
 
 std::vector<Light> PaintRocket(const Light& body, bool bright)
 {
-    std::vector<Light> cell(kRocketWidth * kRocketHeight);
+    std::vector<Light> cell(static_cast<std::size_t>(kRocketWidth) * kRocketHeight);
     const double level = bright ? 1.0 : 0.5;
     for (int py = 0; py < kRocketHeight; ++py) {
         for (int px = 0; px < kRocketWidth; ++px) {

@@ -27,6 +27,7 @@ double CylinderShade(double x, double halfWidth)
     return 0.55 + 0.45 * std::cos((across + 0.35) * 1.3);
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): the parts of the rocket, one after the other.
 Paint RocketAt(double x, double y, const Light& body, bool bright)
 {
     const double dx = std::abs(x - kAxis);

@@ -168,6 +168,8 @@ void IMAGE::Resize(int newWidth, int newHeight)
     height = newHeight;
 }
 
+// Assignment copies the size and the pixels; the drawing state stays the target's own.
+// cppcheck-suppress operatorEqVarError
 IMAGE& IMAGE::operator=(const IMAGE& other)
 {
     if (this == &other) return *this;

@@ -171,6 +171,8 @@ private:
     void PlayHarmony(int half, double beat, int pass)
     {
         const Chord chord = ChordNamed(kChords[half]);
+        // half is below kBarsPerPass * 2: the test of half > 0 guards only the chord before.
+        // cppcheck-suppress arrayIndexOutOfBoundsCond
         const bool sameAsBefore = half > 0 && std::string(kChords[half]) == kChords[half - 1];
         const bool sameAsNext = half + 1 < kBarsPerPass * 2 && std::string(kChords[half + 1]) == kChords[half];
 

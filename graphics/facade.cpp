@@ -129,8 +129,8 @@ void EraseRectangle(int left, int top, int right, int bottom)
 {
     Forward(&DrawOnImg::EraseRectangle, left, top, right, bottom);
 }
-void ComputeArcEndpoints(int left, int top, int right, int bottom, double start, double end, int* xs, int* ys,
-                         int* xe, int* ye)
+void ComputeArcEndpoints(int left, int top, int right, int bottom, double start, double end, int* xs, int* ys, int* xe,
+                         int* ye)
 {
     Forward(&DrawOnImg::ComputeArcEndpoints, left, top, right, bottom, start, end, xs, ys, xe, ye);
 }

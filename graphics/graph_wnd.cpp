@@ -159,7 +159,10 @@ HWND GraphWnd::Open(int width, int height, int flags)
     hadConsole = consoleWindow != nullptr;
     if (!hadConsole && (flags & WindowFlagConsole)) {
         AllocConsole();
+        // A stream that cannot be reopened stays as it was; nothing is reported.
+        // cppcheck-suppress ignoredReturnValue
         freopen_s(&consoleOut, "CONOUT$", "w+t", stdout);
+        // cppcheck-suppress ignoredReturnValue
         freopen_s(&consoleIn, "CONIN$", "r+t", stdin);
         consoleWindow = GetConsoleWindow();
     }

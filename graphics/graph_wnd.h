@@ -31,7 +31,7 @@ public:
     HWND Open(int width, int height, int flags);
     void Close();
 
-    static DWORD WINAPI WindowThread(LPVOID start);
+    static DWORD WINAPI WindowThread(LPVOID parameter);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     bool hadConsole = false;

@@ -26,10 +26,7 @@ GraphicsState::GraphicsState()
     GdiSetBatchLimit(1);
 }
 
-GraphicsState::~GraphicsState()
-{
-    CoUninitialize();
-}
+GraphicsState::~GraphicsState() { CoUninitialize(); }
 
 GraphicsState& Graphics() { return graphicsState; }
 

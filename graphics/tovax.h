@@ -144,8 +144,8 @@ void DrawRectangle(int left, int top, int right, int bottom);
 void DrawFilledRectangle(int left, int top, int right, int bottom);
 void PaintRectangle(int left, int top, int right, int bottom);
 void EraseRectangle(int left, int top, int right, int bottom);
-void ComputeArcEndpoints(int left, int top, int right, int bottom, double start, double end,
-                         int* xs, int* ys, int* xe, int* ye);
+void ComputeArcEndpoints(int left, int top, int right, int bottom, double start, double end, int* xs, int* ys, int* xe,
+                         int* ye);
 void DrawCircle(int x, int y, int r);
 void DrawFilledCircle(int x, int y, int r);
 void PaintCircle(int x, int y, int r);
@@ -178,8 +178,8 @@ int MeasureTextWidth(const char* text);
 int MeasureTextHeight(const char* text);
 void SetTextFontRecord(const LOGFONTA* style);
 void SetTextFontFull(int height, int width, const char* face, int escapement, int orientation, int weight,
-                     uint8_t italic, uint8_t underline, uint8_t strikeOut, uint8_t charSet,
-                     uint8_t outPrecision, uint8_t clipPrecision, uint8_t quality, uint8_t pitchAndFamily);
+                     uint8_t italic, uint8_t underline, uint8_t strikeOut, uint8_t charSet, uint8_t outPrecision,
+                     uint8_t clipPrecision, uint8_t quality, uint8_t pitchAndFamily);
 void SetTextFontStyled(int height, int width, const char* face, int escapement, int orientation, int weight,
                        uint8_t italic, uint8_t underline, uint8_t strikeOut);
 void SetTextFont(int height, int width, const char* face);

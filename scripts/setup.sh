@@ -10,6 +10,7 @@ packages=(
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb xauth xdotool x11-utils imagemagick fonts-arphic-ukai
     googletest g++ libjpeg-dev
+    clang-tidy clang-format cppcheck
 )
 export DEBIAN_FRONTEND=noninteractive
 installed() {

@@ -2,6 +2,7 @@
 
 #include "screen.h"
 
+#include <cstddef>
 #include <cstdlib>
 
 namespace {
@@ -19,7 +20,7 @@ void DarkenRandomPixels(uint32_t* pixels)
         if (y == kScreenHeight - 1) {
             continue;
         }
-        uint32_t* pair = pixels + y * kScreenWidth + x;
+        uint32_t* pair = pixels + static_cast<ptrdiff_t>(y) * kScreenWidth + x;
         pair[0] = 0;
         pair[1] = 0;
     }

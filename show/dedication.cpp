@@ -52,8 +52,8 @@ constexpr int kSecondPromptY = 650;
 // SetTextFont keeps it.
 void SelectChineseFont()
 {
-    SetTextFontFull(0, 0, kDedicationFace, 0, 0, 0, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH);
+    SetTextFontFull(0, 0, kDedicationFace, 0, 0, 0, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    NONANTIALIASED_QUALITY, DEFAULT_PITCH);
 }
 
 }  // namespace

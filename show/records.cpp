@@ -85,8 +85,7 @@ void LoadShowAssets()
         SelectTarget(&sheet);
         const int colour = rand() % kRocketColours;
         CopyToImage(&launcher.frames[0], kSpriteWidth * colour, 0, kSpriteWidth, kSpriteHeight);
-        CopyToImage(&launcher.frames[1], kSpriteWidth * colour + kBrightFrameOffset, 0, kSpriteWidth,
-                    kSpriteHeight);
+        CopyToImage(&launcher.frames[1], kSpriteWidth * colour + kBrightFrameOffset, 0, kSpriteWidth, kSpriteHeight);
     }
     SelectTarget(nullptr);
 }

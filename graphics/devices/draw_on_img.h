@@ -49,8 +49,8 @@ public:
     virtual void DrawFilledRectangle(int left, int top, int right, int bottom);
     virtual void PaintRectangle(int left, int top, int right, int bottom);
     virtual void EraseRectangle(int left, int top, int right, int bottom);
-    virtual void ComputeArcEndpoints(int left, int top, int right, int bottom, double start, double end,
-                                     int* xs, int* ys, int* xe, int* ye);
+    virtual void ComputeArcEndpoints(int left, int top, int right, int bottom, double start, double end, int* xs,
+                                     int* ys, int* xe, int* ye);
     virtual void DrawCircle(int x, int y, int r);
     virtual void DrawFilledCircle(int x, int y, int r);
     virtual void PaintCircle(int x, int y, int r);
@@ -80,12 +80,11 @@ public:
     virtual int MeasureTextWidth(const char* text);
     virtual int MeasureTextHeight(const char* text);
     virtual void SetTextFontRecord(const LOGFONTA* style);
-    virtual void SetTextFontFull(int height, int width, const char* face, int escapement, int orientation,
-                                 int weight, uint8_t italic, uint8_t underline, uint8_t strikeOut,
-                                 uint8_t charSet, uint8_t outPrecision, uint8_t clipPrecision, uint8_t quality,
-                                 uint8_t pitchAndFamily);
-    virtual void SetTextFontStyled(int height, int width, const char* face, int escapement, int orientation,
-                                   int weight, uint8_t italic, uint8_t underline, uint8_t strikeOut);
+    virtual void SetTextFontFull(int height, int width, const char* face, int escapement, int orientation, int weight,
+                                 uint8_t italic, uint8_t underline, uint8_t strikeOut, uint8_t charSet,
+                                 uint8_t outPrecision, uint8_t clipPrecision, uint8_t quality, uint8_t pitchAndFamily);
+    virtual void SetTextFontStyled(int height, int width, const char* face, int escapement, int orientation, int weight,
+                                   uint8_t italic, uint8_t underline, uint8_t strikeOut);
     virtual void SetTextFont(int height, int width, const char* face);
     virtual void GetTextFont(LOGFONTA* out);
     virtual int GetTargetWidth();

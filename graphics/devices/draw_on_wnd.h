@@ -33,8 +33,7 @@ public:
     void DrawFilledRectangle(int left, int top, int right, int bottom) override;
     void DrawFilledCircle(int x, int y, int r) override;
     void DrawFilledEllipse(int left, int top, int right, int bottom) override;
-    void DrawFilledRoundRect(int left, int top, int right, int bottom, int ellipseWidth,
-                             int ellipseHeight) override;
+    void DrawFilledRoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) override;
     void DrawArc(int left, int top, int right, int bottom, double start, double end) override;
     void DrawFilledPie(int left, int top, int right, int bottom, double start, double end) override;
     void DrawPolyline(const POINT* points, int count) override;

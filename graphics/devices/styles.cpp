@@ -251,7 +251,7 @@ HGLOBAL DrawOnImg::BuildPackedDib(const IMAGE* image, uint32_t compression, HPAL
     }
     // A moved block may no longer be fixed memory, so its address comes from a lock.
     info = static_cast<BITMAPINFOHEADER*>(GlobalLock(grown));
-    uint8_t* bits = reinterpret_cast<uint8_t*>(info) + kPackedHeaderSize + tableSize;
+    uint8_t* bits = info ? reinterpret_cast<uint8_t*>(info) + kPackedHeaderSize + tableSize : nullptr;
     const int copied =
         info ? GetDIBits(screen.dc, image->bitmap, 0, rows, bits, reinterpret_cast<BITMAPINFO*>(info), DIB_RGB_COLORS)
              : 0;

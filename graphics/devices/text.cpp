@@ -71,15 +71,11 @@ int DrawOnImg::MeasureTextHeight(const char* text)
     return size.cy;
 }
 
-void DrawOnImg::SetTextFontRecord(const LOGFONTA* style)
-{
-    ReplaceSelection(TargetDC(), CreateFontIndirectA(style));
-}
+void DrawOnImg::SetTextFontRecord(const LOGFONTA* style) { ReplaceSelection(TargetDC(), CreateFontIndirectA(style)); }
 
 void DrawOnImg::SetTextFontFull(int height, int width, const char* face, int escapement, int orientation, int weight,
                                 uint8_t italic, uint8_t underline, uint8_t strikeOut, uint8_t charSet,
-                                uint8_t outPrecision, uint8_t clipPrecision, uint8_t quality,
-                                uint8_t pitchAndFamily)
+                                uint8_t outPrecision, uint8_t clipPrecision, uint8_t quality, uint8_t pitchAndFamily)
 {
     // Without a face the name stays empty and the platform chooses one.
     LOGFONTA style = {};
@@ -92,8 +88,8 @@ void DrawOnImg::SetTextFontFull(int height, int width, const char* face, int esc
     SetTextFontRecord(&style);
 }
 
-void DrawOnImg::SetTextFontStyled(int height, int width, const char* face, int escapement, int orientation,
-                                  int weight, uint8_t italic, uint8_t underline, uint8_t strikeOut)
+void DrawOnImg::SetTextFontStyled(int height, int width, const char* face, int escapement, int orientation, int weight,
+                                  uint8_t italic, uint8_t underline, uint8_t strikeOut)
 {
     LOGFONTA style = {};
     GetTextFont(&style);

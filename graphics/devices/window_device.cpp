@@ -58,8 +58,7 @@ void DrawOnWnd::ClearTarget()
     {
         LockGuard guard;
         if (target.pixels) {
-            std::fill_n(target.pixels, static_cast<size_t>(target.width) * static_cast<size_t>(target.height),
-                        pixel);
+            std::fill_n(target.pixels, static_cast<size_t>(target.width) * static_cast<size_t>(target.height), pixel);
         }
     }
     if (!state.window.batching) FlushBatch();

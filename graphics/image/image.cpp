@@ -55,8 +55,8 @@ HBITMAP CreatePixelBitmap(int width, int height, uint32_t** pixelsOut)
     pixelBitmapTemplate.header.biWidth = width;
     pixelBitmapTemplate.header.biHeight = -height;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&pixelBitmapTemplate),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&pixelBitmapTemplate), DIB_RGB_COLORS,
+                                      &bits, nullptr, 0);
     if (!bitmap) return nullptr;
     *pixelsOut = static_cast<uint32_t*>(bits);
     return bitmap;
@@ -168,6 +168,8 @@ void IMAGE::Resize(int newWidth, int newHeight)
     height = newHeight;
 }
 
+// Assignment copies the size and the pixels; the drawing state stays the target's own.
+// cppcheck-suppress operatorEqVarError
 IMAGE& IMAGE::operator=(const IMAGE& other)
 {
     if (this == &other) return *this;
@@ -176,7 +178,4 @@ IMAGE& IMAGE::operator=(const IMAGE& other)
     return *this;
 }
 
-uint32_t* GetPixelBuffer(IMAGE* image)
-{
-    return image ? image->pixels : Graphics().window.pixels;
-}
+uint32_t* GetPixelBuffer(IMAGE* image) { return image ? image->pixels : Graphics().window.pixels; }

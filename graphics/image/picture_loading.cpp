@@ -76,8 +76,7 @@ void DecodePicture(GlobalMemory& memory, IMAGE* image, int width, int height, bo
     SetBrushOrgEx(image->dc, 0, 0, &brushOrigin);
     // HIMETRIC y grows upward: starting at the top edge and running down
     // delivers the picture upright.
-    picture->Render(image->dc, 0, 0, pixelWidth, pixelHeight, 0, extentHeight, extentWidth, -extentHeight,
-                    nullptr);
+    picture->Render(image->dc, 0, 0, pixelWidth, pixelHeight, 0, extentHeight, extentWidth, -extentHeight, nullptr);
     SetBrushOrgEx(image->dc, brushOrigin.x, brushOrigin.y, nullptr);
     SetStretchBltMode(image->dc, stretchMode);
     // The picture renderer may fill the unused top byte (as alpha); pixels

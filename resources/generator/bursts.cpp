@@ -29,10 +29,7 @@ Point SphereDirection(Random& random)
 }
 
 // Initial speed that carries a star `reach` pixels against drag within `burn` seconds.
-double LaunchSpeed(double reach, double drag, double burn)
-{
-    return reach * drag / (1.0 - std::exp(-drag * burn));
-}
+double LaunchSpeed(double reach, double drag, double burn) { return reach * drag / (1.0 - std::exp(-drag * burn)); }
 
 Light Tint(double r, double g, double b) { return {r, g, b}; }
 
@@ -54,8 +51,8 @@ Star Thrown(const Shell& shell, Point d, double reachFraction, double drag, doub
 }
 
 // A star of a spherical shell: random direction, reach and burning time.
-Star ThrownAtRandom(const Shell& shell, Random& random, double reachLow, double reachHigh, double drag,
-                    double burnLow, double burnHigh)
+Star ThrownAtRandom(const Shell& shell, Random& random, double reachLow, double reachHigh, double drag, double burnLow,
+                    double burnHigh)
 {
     const Point d = SphereDirection(random);
     const double reach = random.Range(reachLow, reachHigh);
@@ -71,8 +68,8 @@ void AddCore(Canvas& canvas, Point at, const Light& colour, double size)
     canvas.Splat(at.x, at.y, size * 2.5, colour * (size * size * 3.0));
 }
 
-void Peony(Canvas& canvas, Random& random, const Shell& shell, int stars, const Light& head,
-           const Light& tail, double brightness, double darkUntil)
+void Peony(Canvas& canvas, Random& random, const Shell& shell, int stars, const Light& head, const Light& tail,
+           double brightness, double darkUntil)
 {
     StarField field(shell.center, shell.reach, kCellSize, kEdgeMargin);
     for (int i = 0; i < stars; ++i) {
@@ -281,8 +278,8 @@ void PurplePistil(Canvas& canvas, Random& random, const Shell& shell)
 
 void MixedDahlia(Canvas& canvas, Random& random, const Shell& shell)
 {
-    const Light colours[] = {Tint(1.0, 0.35, 0.3), Tint(0.45, 1.0, 0.4), Tint(0.45, 0.6, 1.0),
-                             Tint(1.0, 0.9, 0.35), Tint(0.9, 0.45, 1.0)};
+    const Light colours[] = {Tint(1.0, 0.35, 0.3), Tint(0.45, 1.0, 0.4), Tint(0.45, 0.6, 1.0), Tint(1.0, 0.9, 0.35),
+                             Tint(0.9, 0.45, 1.0)};
     StarField field(shell.center, shell.reach, kCellSize, kEdgeMargin);
     for (int i = 0; i < 60; ++i) {
         Star star = ThrownAtRandom(shell, random, 0.9, 1.0, 1.2, 1.8, 2.0);
@@ -421,9 +418,10 @@ std::vector<Rgb8> PaintBurstStrip()
     std::vector<Rgb8> strip(static_cast<std::size_t>(kStripWidth) * kStripHeight);
     for (int i = 0; i < kBurstCount; ++i) {
         const std::vector<Rgb8> cell = PaintBurst(i);
+        const std::ptrdiff_t left = static_cast<std::ptrdiff_t>(i) * kCellSize;
         for (int y = 0; y < kCellSize; ++y) {
             std::copy_n(cell.begin() + static_cast<std::ptrdiff_t>(y) * kCellSize, kCellSize,
-                        strip.begin() + static_cast<std::ptrdiff_t>(y) * kStripWidth + i * kCellSize);
+                        strip.begin() + static_cast<std::ptrdiff_t>(y) * kStripWidth + left);
         }
     }
     return strip;

@@ -24,15 +24,11 @@ std::vector<double> GaussianKernel(double sigma)
     return kernel;
 }
 
-std::uint8_t ToByte(double value)
-{
-    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
-}
+std::uint8_t ToByte(double value) { return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L)); }
 
 }  // namespace
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), light_(static_cast<std::size_t>(width) * height)
+Canvas::Canvas(int width, int height) : width_(width), height_(height), light_(static_cast<std::size_t>(width) * height)
 {
 }
 

@@ -16,7 +16,7 @@ void FadeOut(std::vector<double>& sound, double seconds)
 {
     const std::size_t fade = std::min(sound.size(), Samples(seconds));
     for (std::size_t i = 0; i < fade; ++i) {
-        sound[sound.size() - 1 - i] *= static_cast<double>(i) / fade;
+        sound[sound.size() - 1 - i] *= static_cast<double>(i) / static_cast<double>(fade);
     }
 }
 
@@ -79,14 +79,14 @@ std::vector<double> Strings(double frequency, double seconds, double velocity, d
     tone.Tune(std::min(frequency * 5.0, 2600.0), 0.6);
     Control vibrato([&](double t) { return 1.0 + 0.0025 * std::sin(kTwoPi * (4.7 + spread) * t + spread * 5.0); });
     Control envelope([&](double t) { return Adsr(t, seconds, 0.35, 0.8, 0.85, release); });
-    for (std::size_t i = 0; i < sound.size(); ++i) {
+    for (double& sample : sound) {
         const double pitch = frequency * vibrato.Next();
         double sum = 0;
         for (int v = 0; v < 3; ++v) {
             sum += voices[v].Next(pitch * detune[v]);
         }
         tone.Process(sum / 3.0);
-        sound[i] = tone.Low() * velocity * envelope.Next();
+        sample = tone.Low() * velocity * envelope.Next();
     }
     FadeOut(sound, 0.1);
     return sound;
@@ -99,9 +99,8 @@ std::vector<double> Horn(double frequency, double seconds, double velocity)
     Sawtooth saw;
     Sawtooth second(0.5);
     StateVariableFilter tone;
-    Control vibrato([](double t) {
-        return 1.0 + 0.006 * std::clamp((t - 0.25) / 0.3, 0.0, 1.0) * std::sin(kTwoPi * 5.3 * t);
-    });
+    Control vibrato(
+        [](double t) { return 1.0 + 0.006 * std::clamp((t - 0.25) / 0.3, 0.0, 1.0) * std::sin(kTwoPi * 5.3 * t); });
     Control envelope([&](double t) { return Adsr(t, seconds, 0.04, 0.25, 0.8, release); });
     for (std::size_t i = 0; i < sound.size(); ++i) {
         const double pitch = frequency * vibrato.Next();

@@ -43,7 +43,7 @@ Bytes EncodeJpeg(const std::vector<Rgb8>& pixels, int width, int height, int qua
     std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
     while (info.next_scanline < info.image_height) {
         const Rgb8* source = pixels.data() + static_cast<size_t>(info.next_scanline) * width;
-        for (int x = 0; x < width; ++x) {
+        for (size_t x = 0; x < static_cast<size_t>(width); ++x) {
             row[3 * x] = source[x].r;
             row[3 * x + 1] = source[x].g;
             row[3 * x + 2] = source[x].b;

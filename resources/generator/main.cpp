@@ -48,15 +48,13 @@ int main(int argc, char** argv)
     }
     const std::string directory = argv[1];
     using namespace media;
-    bool ok = Write(directory, "bursts.jpg",
-                    EncodeJpeg(PaintBurstStrip(), kStripWidth, kStripHeight, kJpegQuality));
-    ok = Write(directory, "rockets.bmp", EncodeBmp(PaintRocketSheet(), kRocketSheetWidth, kRocketHeight)) && ok;
-    ok = Write(directory, "launch.wav",
-               EncodeWave({1, kLaunchSampleRate, 8}, LaunchWhoosh(), {})) && ok;
-    ok = Write(directory, "crackle.wav",
-               EncodeWave({2, kSampleRate, 16}, PcmBytes(BurstCrackle()), kCrackleInfo)) && ok;
-    ok = Write(directory, "music.wav",
-               EncodeWave({kMusicChannels, kSampleRate, 16}, PcmBytes(ComposeMusic()), kMusicInfo)) && ok;
-    ok = Write(directory, "fireworks.ico", BuildIcon()) && ok;
+    // Every medium is written even when an earlier one failed.
+    bool ok = Write(directory, "bursts.jpg", EncodeJpeg(PaintBurstStrip(), kStripWidth, kStripHeight, kJpegQuality));
+    ok &= Write(directory, "rockets.bmp", EncodeBmp(PaintRocketSheet(), kRocketSheetWidth, kRocketHeight));
+    ok &= Write(directory, "launch.wav", EncodeWave({1, kLaunchSampleRate, 8}, LaunchWhoosh(), {}));
+    ok &= Write(directory, "crackle.wav", EncodeWave({2, kSampleRate, 16}, PcmBytes(BurstCrackle()), kCrackleInfo));
+    ok &= Write(directory, "music.wav",
+                EncodeWave({kMusicChannels, kSampleRate, 16}, PcmBytes(ComposeMusic()), kMusicInfo));
+    ok &= Write(directory, "fireworks.ico", BuildIcon());
     return ok ? 0 : 1;
 }

@@ -31,7 +31,7 @@ constexpr const char* kTune =
 
 // Two chords a bar.
 constexpr const char* kChords[kBarsPerPass * 2] = {
-    "F", "F", "C", "C7", "F", "F7", "Bb", "Bb", "F", "Dm", "Gm7", "C7", "Bb", "C7", "F", "F",
+    "F", "F", "C",  "C7", "F", "F7", "Bb", "Bb", "F", "Dm", "Gm7", "C7", "Bb", "C7", "F", "F",
     "F", "F", "C7", "C7", "F", "F7", "Bb", "Bb", "F", "Dm", "Gm7", "C7", "Bb", "C7", "F", "F",
 };
 
@@ -42,9 +42,9 @@ struct Note {
 };
 
 struct Chord {
-    int root;                // pitch class
+    int root;                  // pitch class
     std::vector<int> voicing;  // close position around middle C
-    int third;               // semitones above the root
+    int third;                 // semitones above the root
 };
 
 std::vector<Note> ParseTune(const std::string& tune)
@@ -171,6 +171,8 @@ private:
     void PlayHarmony(int half, double beat, int pass)
     {
         const Chord chord = ChordNamed(kChords[half]);
+        // half is below kBarsPerPass * 2: the test of half > 0 guards only the chord before.
+        // cppcheck-suppress arrayIndexOutOfBoundsCond
         const bool sameAsBefore = half > 0 && std::string(kChords[half]) == kChords[half - 1];
         const bool sameAsNext = half + 1 < kBarsPerPass * 2 && std::string(kChords[half + 1]) == kChords[half];
 
@@ -206,8 +208,8 @@ private:
         } else {
             const int walk[2] = {bass, bass + 7};
             for (int i = 0; i < 2; ++i) {
-                Play(Bass(MidiFrequency(walk[i]), kBeatSeconds - 0.05, i == 0 ? 1.0 : 0.85),
-                     Frames(beat + i), 0.0, 0.28, 0.05);
+                Play(Bass(MidiFrequency(walk[i]), kBeatSeconds - 0.05, i == 0 ? 1.0 : 0.85), Frames(beat + i), 0.0,
+                     0.28, 0.05);
             }
         }
     }

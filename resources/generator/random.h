@@ -8,6 +8,8 @@ namespace media {
 
 class Random {
 public:
+    // The loop fills every word of the state.
+    // cppcheck-suppress uninitMemberVar
     explicit Random(std::uint64_t seed)
     {
         for (auto& word : state_) {
@@ -53,10 +55,7 @@ public:
     }
 
 private:
-    static std::uint64_t RotateLeft(std::uint64_t value, int bits)
-    {
-        return (value << bits) | (value >> (64 - bits));
-    }
+    static std::uint64_t RotateLeft(std::uint64_t value, int bits) { return (value << bits) | (value >> (64 - bits)); }
 
     std::uint64_t state_[4];
 };

@@ -27,6 +27,7 @@ double CylinderShade(double x, double halfWidth)
     return 0.55 + 0.45 * std::cos((across + 0.35) * 1.3);
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): the parts of the rocket, one after the other.
 Paint RocketAt(double x, double y, const Light& body, bool bright)
 {
     const double dx = std::abs(x - kAxis);
@@ -88,15 +89,15 @@ void AddSparks(std::vector<Light>& cell, bool bright)
 
 std::vector<Light> PaintRocket(const Light& body, bool bright)
 {
-    std::vector<Light> cell(kRocketWidth * kRocketHeight);
+    std::vector<Light> cell(static_cast<std::size_t>(kRocketWidth) * kRocketHeight);
     const double level = bright ? 1.0 : 0.5;
     for (int py = 0; py < kRocketHeight; ++py) {
         for (int px = 0; px < kRocketWidth; ++px) {
             Light sum;
             for (int sy = 0; sy < kSupersampling; ++sy) {
                 for (int sx = 0; sx < kSupersampling; ++sx) {
-                    const Paint paint = RocketAt(px + (sx + 0.5) / kSupersampling,
-                                                 py + (sy + 0.5) / kSupersampling, body, bright);
+                    const Paint paint =
+                        RocketAt(px + (sx + 0.5) / kSupersampling, py + (sy + 0.5) / kSupersampling, body, bright);
                     if (paint.covered) {
                         sum += paint.colour;
                     }

@@ -48,7 +48,8 @@ std::vector<std::uint8_t> LaunchWhoosh()
     for (int i = 0; i < kLaunchSamples; ++i) {
         const double dither = random.Unit();
         const double undither = random.Unit();
-        bytes[i] = static_cast<std::uint8_t>(std::clamp(std::lround(128.0 + sound[i] * gain + dither - undither), 0L, 255L));
+        bytes[i] =
+            static_cast<std::uint8_t>(std::clamp(std::lround(128.0 + sound[i] * gain + dither - undither), 0L, 255L));
     }
     return bytes;
 }
@@ -98,7 +99,7 @@ std::vector<std::int16_t> BurstCrackle()
     }
     const double gain = 0.7 * 32767.0 / std::max(Peak(left), Peak(right));
     std::vector<std::int16_t> frames(static_cast<std::size_t>(kCrackleFrames) * 2);
-    for (int i = 0; i < kCrackleFrames; ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(kCrackleFrames); ++i) {
         frames[2 * i] = static_cast<std::int16_t>(std::lround(left[i] * gain));
         frames[2 * i + 1] = static_cast<std::int16_t>(std::lround(right[i] * gain));
     }

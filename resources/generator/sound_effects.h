@@ -7,8 +7,8 @@
 namespace media {
 
 constexpr int kLaunchSampleRate = 22050;
-constexpr int kLaunchSamples = 82368;        // mono, 8-bit
-constexpr int kCrackleFrames = 155520;       // stereo, 16-bit, at kSampleRate
+constexpr int kLaunchSamples = 82368;   // mono, 8-bit
+constexpr int kCrackleFrames = 155520;  // stereo, 16-bit, at kSampleRate
 
 // A rocket leaving its tube and hissing away: unsigned 8-bit mono samples.
 std::vector<std::uint8_t> LaunchWhoosh();

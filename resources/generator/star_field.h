@@ -14,22 +14,22 @@ struct Point {
 };
 
 struct Star {
-    Point start;               // offset from the burst centre at ignition, pixels
-    double vx = 0, vy = 0;     // initial velocity, pixels per second, y downwards
-    double drag = 1.5;         // per second
-    double gravity = 40;       // pixels per second squared
-    double burn = 1.5;         // seconds
-    double darkUntil = 0;      // share of the burn spent flying unlit
-    Light head{1, 1, 1};       // colour at ignition
-    Light tail{1, 1, 1};       // colour when burning out
-    double brightness = 100;   // light per second
-    double width = 0.8;        // gaussian sigma of the streak, pixels
-    double strobeHz = 0;       // blinking rate; 0 burns steadily
-    double sparkRate = 0;      // charcoal sparks shed per second
+    Point start;              // offset from the burst centre at ignition, pixels
+    double vx = 0, vy = 0;    // initial velocity, pixels per second, y downwards
+    double drag = 1.5;        // per second
+    double gravity = 40;      // pixels per second squared
+    double burn = 1.5;        // seconds
+    double darkUntil = 0;     // share of the burn spent flying unlit
+    Light head{1, 1, 1};      // colour at ignition
+    Light tail{1, 1, 1};      // colour when burning out
+    double brightness = 100;  // light per second
+    double width = 0.8;       // gaussian sigma of the streak, pixels
+    double strobeHz = 0;      // blinking rate; 0 burns steadily
+    double sparkRate = 0;     // charcoal sparks shed per second
     Light sparkColor{1, 0.6, 0.25};
-    double sparkLife = 0.5;    // seconds
-    double glitter = 0;        // sparkles per second
-    int family = 0;            // stars of one family are scaled to fit together
+    double sparkLife = 0.5;  // seconds
+    double glitter = 0;      // sparkles per second
+    int family = 0;          // stars of one family are scaled to fit together
 };
 
 // Offset of the star from the burst centre `t` seconds after ignition.
@@ -54,8 +54,7 @@ private:
     void FitFamilies(Random& random);
     bool Allowed(Point offset) const;
     void RenderStar(Canvas& canvas, Random& random, const Star& star, double scale) const;
-    void RenderSpark(Canvas& canvas, Random& random, Point at, Point velocity, const Star& star,
-                     double scale) const;
+    void RenderSpark(Canvas& canvas, Random& random, Point at, Point velocity, const Star& star, double scale) const;
 
     Point center_;
     double reach_;

@@ -4,12 +4,12 @@ namespace media {
 
 namespace {
 
-void PutChunk(Bytes& out, const std::string& id, const Bytes& body)
+void PutChunk(Bytes& out, const std::string& id, const Bytes& content)
 {
     PutText(out, id);
-    PutU32(out, static_cast<std::uint32_t>(body.size()));
-    PutBytes(out, body);
-    if (body.size() % 2 != 0) {
+    PutU32(out, static_cast<std::uint32_t>(content.size()));
+    PutBytes(out, content);
+    if (content.size() % 2 != 0) {
         PutU8(out, 0);
     }
 }

@@ -6,30 +6,18 @@
 
 namespace {
 
-int ConsoleKeyWaiting()
-{
-    return _kbhit();
-}
+int ConsoleKeyWaiting() { return _kbhit(); }
 
-int ConsoleWaitForLine()
-{
-    return std::getchar();
-}
+int ConsoleWaitForLine() { return std::getchar(); }
 
 KeyWaitingFunction currentKeyWaiting = ConsoleKeyWaiting;
 LineWaitFunction currentWaitForLine = ConsoleWaitForLine;
 
 }  // namespace
 
-int ShowKeyWaiting()
-{
-    return currentKeyWaiting();
-}
+int ShowKeyWaiting() { return currentKeyWaiting(); }
 
-int ShowWaitForLine()
-{
-    return currentWaitForLine();
-}
+int ShowWaitForLine() { return currentWaitForLine(); }
 
 void SetShowInput(KeyWaitingFunction keyWaiting, LineWaitFunction waitForLine)
 {

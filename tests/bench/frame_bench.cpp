@@ -74,9 +74,9 @@ Percentiles BareBitBlt(bool reveal)
     RegisterClassA(&windowClass);
     RECT outer = {0, 0, kWidth, kHeight};
     AdjustWindowRect(&outer, WS_CAPTION | WS_SYSMENU, FALSE);
-    HWND window = CreateWindowA("BenchFloor", "floor", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, 0,
-                                outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+    HWND window =
+        CreateWindowA("BenchFloor", "floor", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, 0, outer.right - outer.left,
+                      outer.bottom - outer.top, nullptr, nullptr, windowClass.hInstance, nullptr);
     // Let the window reach the screen before timing what reaches it.
     const DWORD shown = GetTickCount();
     MSG message;

@@ -22,7 +22,8 @@ struct Family {
 };
 
 const Family kFamilies[] = {
-    {"rectangle", [](Variant v) { Pick(v, DrawFilledRectangle, DrawRectangle, PaintRectangle, EraseRectangle)(20, 15, 5, 5); },
+    {"rectangle",
+     [](Variant v) { Pick(v, DrawFilledRectangle, DrawRectangle, PaintRectangle, EraseRectangle)(20, 15, 5, 5); },
      [](HDC dc) { Rectangle(dc, 20, 15, 5, 5); }},
     {"circle", [](Variant v) { Pick(v, DrawFilledCircle, DrawCircle, PaintCircle, EraseCircle)(20, 20, 8); },
      [](HDC dc) { Ellipse(dc, 12, 12, 28, 28); }},
@@ -44,8 +45,8 @@ std::vector<uint32_t> Styles()
     GetLineStyle(&line);
     FILLSTYLE fill;
     GetFillStyle(&fill);
-    std::vector<uint32_t> styles = {line.style, uint32_t(line.thickness), uint32_t(fill.style), uint32_t(fill.hatch),
-                                    uint32_t(GetRasterOp()), GetBrushColor()};
+    std::vector<uint32_t> styles = {line.style,           uint32_t(line.thickness), uint32_t(fill.style),
+                                    uint32_t(fill.hatch), uint32_t(GetRasterOp()),  GetBrushColor()};
     styles.insert(styles.end(), line.dashes, line.dashes + line.dashCount);
     if (fill.pattern) styles.insert(styles.end(), fill.pattern->pixels, fill.pattern->pixels + 4);
     return styles;

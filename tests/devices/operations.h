@@ -88,7 +88,11 @@ inline const std::vector<Operation>& AllOperations()
         {"rectangle", [] { DrawFilledRectangle(20, 15, 5, 5); }, kGreen, {6, 6, 19, 14}, 14 * 9},
         {"circle", [] { DrawFilledCircle(20, 20, 8); }, kRed, {12, 12, 27, 27}, -1},
         {"ellipse", [] { DrawFilledEllipse(5, 5, 30, 20); }, kRed, {5, 5, 29, 19}, -1},
-        {"round rect", [] { DrawFilledRoundRect(5, 5, 30, 20, 8, 8); }, kRed, {5, 5, 29, 19}, -1,
+        {"round rect",
+         [] { DrawFilledRoundRect(5, 5, 30, 20, 8, 8); },
+         kRed,
+         {5, 5, 29, 19},
+         -1,
          [](const Shot& s) { EXPECT_EQ(s.At(5, 5), 0u); }},
         {"arc", [] { DrawArc(0, 0, 30, 30, kPi / 2, kPi); }, kRed, {0, 0, 15, 12}, -1},
         {"pie", [] { DrawFilledPie(5, 5, 25, 25, 0.0, kPi / 2); }, kRed, {15, 5, 24, 15}, -1},
@@ -100,7 +104,10 @@ inline const std::vector<Operation>& AllOperations()
              SetBrushColor(kWhite);
              FloodFillArea(15, 15, kRed);
          },
-         kWhite, {6, 6, 24, 24}, -1, [](const Shot& s) { EXPECT_EQ(s.Count(kWhite) + s.Count(kGrey), 19 * 19); }},
+         kWhite,
+         {6, 6, 24, 24},
+         -1,
+         [](const Shot& s) { EXPECT_EQ(s.Count(kWhite) + s.Count(kGrey), 19 * 19); }},
         {"winding fill",
          [] {
              SetFillRule(WINDING);
@@ -115,7 +122,9 @@ inline const std::vector<Operation>& AllOperations()
              PaintRectangle(0, 0, 19, 19);
              PaintRectangle(10, 10, 29, 29);
          },
-         kGreen, {0, 0, 29, 29}, 2 * 400 - 2 * 100},
+         kGreen,
+         {0, 0, 29, 29},
+         2 * 400 - 2 * 100},
         {"hatch recoloured",
          [] {
              ApplyFillStyle(BS_HATCHED, HS_VERTICAL, nullptr);
@@ -133,7 +142,9 @@ inline const std::vector<Operation>& AllOperations()
              SetBrushColor(kWhite);
              PaintRectangle(0, 0, 9, 9);
          },
-         kGreen, {0, 0, 9, 9}, 100},
+         kGreen,
+         {0, 0, 9, 9},
+         100},
         {"two-colour pattern",
          [] {
              SetFillPattern(kChecker);
@@ -159,7 +170,9 @@ inline const std::vector<Operation>& AllOperations()
              SetPenColor(kWhite);
              DrawLine(0, 10, 40, 10);
          },
-         kWhite, {0, 10, 37, 10}, 30},
+         kWhite,
+         {0, 10, 37, 10},
+         30},
         {"user style without dashes",
          [] {
              ApplyLineStyle(PS_USERSTYLE, 1, nullptr, 0);
@@ -172,7 +185,9 @@ inline const std::vector<Operation>& AllOperations()
              ApplyLineStyle(PS_SOLID | PS_ENDCAP_FLAT, 5, nullptr, 0);
              DrawLine(10, 20, 30, 20);
          },
-         kRed, {10, 18, 29, 22}, 100},
+         kRed,
+         {10, 18, 29, 22},
+         100},
         {"erase clip region",
          [] {
              SetTargetOrigin(10, 10);
@@ -182,7 +197,11 @@ inline const std::vector<Operation>& AllOperations()
              DeleteObject(region);
              EraseClipRegion();
          },
-         kGrey, {0, 0, 4, 4}, 25, nullptr, true},
+         kGrey,
+         {0, 0, 4, 4},
+         25,
+         nullptr,
+         true},
         {"clear ignores the raster op",
          [] {
              SetRasterOp(R2_XORPEN);

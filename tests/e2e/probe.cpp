@@ -58,8 +58,8 @@ void Cover(HWND graphWindow, DWORD milliseconds)
     RECT rect;
     GetWindowRect(graphWindow, &rect);
     HWND cover = CreateWindowExA(WS_EX_TOPMOST, "ProbeCover", "cover", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
-                                 rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                                 coverClass.hInstance, nullptr);
+                                 rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, coverClass.hInstance,
+                                 nullptr);
     const DWORD end = GetTickCount() + milliseconds;
     MSG message;
     while (GetTickCount() < end) {
@@ -93,8 +93,9 @@ int main(int argc, char** argv)
         FindCloseButton(window, &closeButton);
         std::printf("found=1\ntitle=%s\nclient_width=%ld\nclient_height=%ld\nclient_x=%ld\nclient_y=%ld\n", title,
                     client.right - client.left, client.bottom - client.top, origin.x, origin.y);
-        std::printf("outer=%ld,%ld,%ld,%ld\nstyle=0x%08lx\nclass_style=0x%08lx\nvisible=%d\nclose=%ld,%ld\n", outer.left,
-                    outer.top, outer.right, outer.bottom, static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
+        std::printf("outer=%ld,%ld,%ld,%ld\nstyle=0x%08lx\nclass_style=0x%08lx\nvisible=%d\nclose=%ld,%ld\n",
+                    outer.left, outer.top, outer.right, outer.bottom,
+                    static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_STYLE)),
                     static_cast<unsigned long>(GetClassLongPtrA(window, GCL_STYLE)), IsWindowVisible(window) ? 1 : 0,
                     closeButton.x, closeButton.y);
         std::printf("foreground=%d\n", GetForegroundWindow() == window ? 1 : 0);

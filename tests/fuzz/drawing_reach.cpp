@@ -13,8 +13,8 @@ namespace {
 
 double TransformScale(const XFORM& transform)
 {
-    return std::max({std::fabs(transform.eM11), std::fabs(transform.eM12), std::fabs(transform.eM21),
-                     std::fabs(transform.eM22)});
+    return std::max(
+        {std::fabs(transform.eM11), std::fabs(transform.eM12), std::fabs(transform.eM21), std::fabs(transform.eM22)});
 }
 
 struct PenProfile {

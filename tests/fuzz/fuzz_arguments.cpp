@@ -9,9 +9,9 @@ namespace FuzzArguments {
 
 namespace {
 
-constexpr int kExtremeCoordinates[] = {INT_MIN,     INT_MIN + 1, INT_MAX,  INT_MAX - 1, -1,      0,
-                                       1,           32767,       -32768,   65535,       65536,   -65536,
-                                       1 << 24,     -(1 << 24),  1 << 30,  -(1 << 30),  1 << 27, -(1 << 27)};
+constexpr int kExtremeCoordinates[] = {INT_MIN, INT_MIN + 1, INT_MAX, INT_MAX - 1, -1,      0,
+                                       1,       32767,       -32768,  65535,       65536,   -65536,
+                                       1 << 24, -(1 << 24),  1 << 30, -(1 << 30),  1 << 27, -(1 << 27)};
 
 // Picks one of `extremes` one time in `oneIn`, otherwise a value in [low, high].
 template <size_t N>
@@ -29,19 +29,26 @@ constexpr int kRefusedSizes[] = {INT_MAX, 65536, 46341, 1 << 20, 40000};
 int Coordinate(FuzzRandom& random)
 {
     switch (random.Below(10)) {
-    case 0: return random.Pick(kExtremeCoordinates);
-    case 1: return static_cast<int>(random.Next32());
-    case 2: return random.Between(-100000, 100000);
-    default: return random.Between(-40, 420);
+    case 0:
+        return random.Pick(kExtremeCoordinates);
+    case 1:
+        return static_cast<int>(random.Next32());
+    case 2:
+        return random.Between(-100000, 100000);
+    default:
+        return random.Between(-40, 420);
     }
 }
 
 int CoordinateWithin(FuzzRandom& random, int reach)
 {
     switch (random.Below(8)) {
-    case 0: return random.Between(-reach, reach);
-    case 1: return random.Between(-2000, 2000);
-    default: return random.Between(-40, 420);
+    case 0:
+        return random.Between(-reach, reach);
+    case 1:
+        return random.Between(-2000, 2000);
+    default:
+        return random.Between(-40, 420);
     }
 }
 
@@ -54,29 +61,43 @@ int Offset(FuzzRandom& random)
 Size ImageSize(FuzzRandom& random)
 {
     switch (random.Below(20)) {
-    case 0: return {0, 0};
-    case 1: return {random.Between(-5, 40), 0};
-    case 2: return {0, random.Between(-5, 40)};
-    case 3: return {random.Between(-100, -1), random.Between(-100, 40)};
-    case 4: return {INT_MIN, random.Between(INT_MIN, 40)};
-    case 5: return {random.Pick(kRefusedSizes), random.Pick(kRefusedSizes)};
+    case 0:
+        return {0, 0};
+    case 1:
+        return {random.Between(-5, 40), 0};
+    case 2:
+        return {0, random.Between(-5, 40)};
+    case 3:
+        return {random.Between(-100, -1), random.Between(-100, 40)};
+    case 4:
+        return {INT_MIN, random.Between(INT_MIN, 40)};
+    case 5:
+        return {random.Pick(kRefusedSizes), random.Pick(kRefusedSizes)};
     // One long side: refused for INT_MAX, a thin strip otherwise.
-    case 6: return {random.Pick(kRefusedSizes), random.Between(1, 3)};
-    case 7: return {random.Between(1, 3), random.Pick(kRefusedSizes) % 100001};
-    case 8: return {random.Between(500, 1600), random.Between(400, 1200)};
+    case 6:
+        return {random.Pick(kRefusedSizes), random.Between(1, 3)};
+    case 7:
+        return {random.Between(1, 3), random.Pick(kRefusedSizes) % 100001};
+    case 8:
+        return {random.Between(500, 1600), random.Between(400, 1200)};
     case 9:
     case 10:
-    case 11: return {random.Between(1, 400), random.Between(1, 300)};
-    default: return {random.Between(1, 64), random.Between(1, 64)};
+    case 11:
+        return {random.Between(1, 400), random.Between(1, 300)};
+    default:
+        return {random.Between(1, 64), random.Between(1, 64)};
     }
 }
 
 Size WindowSize(FuzzRandom& random)
 {
     switch (random.Below(8)) {
-    case 0: return {0, 0};
-    case 1: return {random.Between(-50, 0), random.Between(-50, 50)};
-    default: return {random.Between(1, 360), random.Between(1, 260)};
+    case 0:
+        return {0, 0};
+    case 1:
+        return {random.Between(-50, 0), random.Between(-50, 50)};
+    default:
+        return {random.Between(1, 360), random.Between(1, 260)};
     }
 }
 
@@ -87,7 +108,7 @@ RECT Rectangle(FuzzRandom& random)
 
 COLORREF Color(FuzzRandom& random)
 {
-    static const COLORREF named[] = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, CLR_INVALID,
+    static const COLORREF named[] = {0x000000,   0xFFFFFF,   0x0000FF,   0x00FF00,   0xFF0000,  CLR_INVALID,
                                      0x01000005, 0x02FF00FF, 0x10FFFFFF, 0x00808080, 0x00332211};
     return random.Chance(300) ? random.Pick(named) : random.Next32();
 }
@@ -112,23 +133,52 @@ double Angle(FuzzRandom& random)
 
 float Scale(FuzzRandom& random)
 {
-    static const float special[] = {1.0f,    0.0f,     -1.0f,   2.0f,   0.5f,   -0.001f, 1e-30f,   100.0f,  -100.0f,
-                                    1e30f,   -1e30f,   std::numeric_limits<float>::max(),
-                                    std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
+    static const float special[] = {1.0f,
+                                    0.0f,
+                                    -1.0f,
+                                    2.0f,
+                                    0.5f,
+                                    -0.001f,
+                                    1e-30f,
+                                    100.0f,
+                                    -100.0f,
+                                    1e30f,
+                                    -1e30f,
+                                    std::numeric_limits<float>::max(),
+                                    std::numeric_limits<float>::infinity(),
+                                    std::numeric_limits<float>::quiet_NaN()};
     if (random.Chance(500)) return random.Pick(special);
     return (static_cast<float>(random.Below(1u << 16)) / 65536.0f - 0.5f) * 8.0f;
 }
 
 DWORD RasterOperation(FuzzRandom& random)
 {
-    static const DWORD named[] = {SRCCOPY,    SRCPAINT,  SRCAND,    SRCINVERT,           SRCERASE,
-                                  NOTSRCCOPY, NOTSRCERASE, MERGECOPY, MERGEPAINT,        PATCOPY,
-                                  PATPAINT,   PATINVERT, DSTINVERT, BLACKNESS,           WHITENESS,
-                                  0,          0xFFFFFFFF, SRCCOPY | CAPTUREBLT, SRCCOPY | NOMIRRORBITMAP};
+    static const DWORD named[] = {SRCCOPY,
+                                  SRCPAINT,
+                                  SRCAND,
+                                  SRCINVERT,
+                                  SRCERASE,
+                                  NOTSRCCOPY,
+                                  NOTSRCERASE,
+                                  MERGECOPY,
+                                  MERGEPAINT,
+                                  PATCOPY,
+                                  PATPAINT,
+                                  PATINVERT,
+                                  DSTINVERT,
+                                  BLACKNESS,
+                                  WHITENESS,
+                                  0,
+                                  0xFFFFFFFF,
+                                  SRCCOPY | CAPTUREBLT,
+                                  SRCCOPY | NOMIRRORBITMAP};
     switch (random.Below(4)) {
-    case 0: return random.Next32();
-    case 1: return random.Below(256) << 16 | (random.Next32() & 0xFFFF);
-    default: return random.Pick(named);
+    case 0:
+        return random.Next32();
+    case 1:
+        return random.Below(256) << 16 | (random.Next32() & 0xFFFF);
+    default:
+        return random.Pick(named);
     }
 }
 
@@ -167,10 +217,18 @@ uint32_t Dashes(FuzzRandom& random, uint32_t* dashes)
     const uint32_t count = random.Chance(100) ? random.Between(17, kMaxDashes) : random.Below(9);
     for (uint32_t i = 0; i < count; ++i) {
         switch (random.Below(8)) {
-        case 0: dashes[i] = 0; break;
-        case 1: dashes[i] = 0xFFFFFFFFu; break;
-        case 2: dashes[i] = random.Next32(); break;
-        default: dashes[i] = random.Between(1, 12); break;
+        case 0:
+            dashes[i] = 0;
+            break;
+        case 1:
+            dashes[i] = 0xFFFFFFFFu;
+            break;
+        case 2:
+            dashes[i] = random.Next32();
+            break;
+        default:
+            dashes[i] = random.Between(1, 12);
+            break;
         }
     }
     return count;
@@ -252,14 +310,16 @@ const char* Face(FuzzRandom& random, char* scratch)
                                         "01234567890123456789012345678901",
                                         "A face name of forty bytes and some more"};
     switch (random.Below(8)) {
-    case 0: return nullptr;
+    case 0:
+        return nullptr;
     case 1: {
         const uint32_t length = random.Between(32, 255);
         for (uint32_t i = 0; i < length; ++i) scratch[i] = static_cast<char>(random.Between(1, 255));
         scratch[length] = '\0';
         return scratch;
     }
-    default: return random.Pick(faces);
+    default:
+        return random.Pick(faces);
     }
 }
 
@@ -327,8 +387,10 @@ LOGFONTA Font(FuzzRandom& random)
 HRGN Region(FuzzRandom& random)
 {
     switch (random.Below(6)) {
-    case 0: return nullptr;
-    case 1: return CreateRectRgn(0, 0, 0, 0);
+    case 0:
+        return nullptr;
+    case 1:
+        return CreateRectRgn(0, 0, 0, 0);
     case 2: {
         const RECT box = Rectangle(random);
         return CreateRectRgn(box.left, box.top, box.right, box.bottom);
@@ -350,17 +412,23 @@ HRGN Region(FuzzRandom& random)
 
 LPCSTR PictureType(FuzzRandom& random)
 {
-    static const LPCSTR types[] = {"IMAGE", "IMAGE", "IMAGE", "image", "WAVE", "NOPE", RT_ICON, RT_MANIFEST,
-                                   RT_RCDATA};
+    static const LPCSTR types[] = {"IMAGE", "IMAGE", "IMAGE", "image", "WAVE", "NOPE", RT_ICON, RT_MANIFEST, RT_RCDATA};
     return random.Pick(types);
 }
 
 LPCSTR PictureName(FuzzRandom& random)
 {
-    static const LPCSTR names[] = {MAKEINTRESOURCEA(103), MAKEINTRESOURCEA(104), MAKEINTRESOURCEA(103),
-                                   MAKEINTRESOURCEA(104), "#103",                "#104",
-                                   MAKEINTRESOURCEA(106), MAKEINTRESOURCEA(1),   MAKEINTRESOURCEA(999),
-                                   "BURSTS",              "#65535"};
+    static const LPCSTR names[] = {MAKEINTRESOURCEA(103),
+                                   MAKEINTRESOURCEA(104),
+                                   MAKEINTRESOURCEA(103),
+                                   MAKEINTRESOURCEA(104),
+                                   "#103",
+                                   "#104",
+                                   MAKEINTRESOURCEA(106),
+                                   MAKEINTRESOURCEA(1),
+                                   MAKEINTRESOURCEA(999),
+                                   "BURSTS",
+                                   "#65535"};
     return random.Pick(names);
 }
 

@@ -184,13 +184,14 @@ TEST_F(LibraryFuzz, RandomCallSequencesLeakNothingAndKeepEveryImageWhole)
         log.BeginSequence(settings.seed, sequence);
         const std::string problem = fuzzer.RunSequence(seed, operations);
         ASSERT_TRUE(problem.empty()) << problem;
-        ASSERT_TRUE(WindowAnswers(Tovax::Graphics().window.hwnd, 5000))
-            << "the window's thread no longer answers\n" << log.Describe();
+        ASSERT_TRUE(WindowAnswers(Tovax::Graphics().window.hwnd, 5000)) << "the window's thread no longer answers\n"
+                                                                        << log.Describe();
 
         const GdiCensus now = SettledCensus(previous, initial);
         ASSERT_TRUE(CensusAsExpected(now, previous, initial))
-            << "GDI objects before: " << previous.Describe() << "\nafter: " << now.Describe() << "\nat the start: "
-            << initial.Describe() << ", " << fuzzer.WindowsOpened() - windowsAtStart << " windows opened since\n"
+            << "GDI objects before: " << previous.Describe() << "\nafter: " << now.Describe()
+            << "\nat the start: " << initial.Describe() << ", " << fuzzer.WindowsOpened() - windowsAtStart
+            << " windows opened since\n"
             << log.Describe();
         previous = now;
 
@@ -200,13 +201,13 @@ TEST_F(LibraryFuzz, RandomCallSequencesLeakNothingAndKeepEveryImageWhole)
             std::fflush(stdout);
         }
     }
-    std::printf("library fuzz: seed %llu: %llu sequences (%llu to %llu), %llu calls, %llu shapes left out, "
-                "%d windows opened, %.1f s\n",
-                static_cast<unsigned long long>(settings.seed), static_cast<unsigned long long>(completed),
-                static_cast<unsigned long long>(settings.first), static_cast<unsigned long long>(sequence),
-                static_cast<unsigned long long>(fuzzer.OperationsRun()),
-                static_cast<unsigned long long>(fuzzer.OperationsSkipped()), fuzzer.WindowsOpened(),
-                Seconds() - start);
+    std::printf(
+        "library fuzz: seed %llu: %llu sequences (%llu to %llu), %llu calls, %llu shapes left out, "
+        "%d windows opened, %.1f s\n",
+        static_cast<unsigned long long>(settings.seed), static_cast<unsigned long long>(completed),
+        static_cast<unsigned long long>(settings.first), static_cast<unsigned long long>(sequence),
+        static_cast<unsigned long long>(fuzzer.OperationsRun()),
+        static_cast<unsigned long long>(fuzzer.OperationsSkipped()), fuzzer.WindowsOpened(), Seconds() - start);
     if (settings.seconds <= 0) {
         EXPECT_EQ(completed, settings.sequences);
     }

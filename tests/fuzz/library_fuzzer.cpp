@@ -66,21 +66,32 @@ struct Variant {
 bool Outlined(const char* name) { return std::strncmp(name, "Draw", 4) == 0; }
 
 using BoxCall = void(int, int, int, int);
-const Variant<BoxCall> kRectangles[] = {{"DrawRectangle", DrawRectangle}, {"DrawFilledRectangle", DrawFilledRectangle},
-                                        {"PaintRectangle", PaintRectangle}, {"EraseRectangle", EraseRectangle}};
-const Variant<BoxCall> kEllipses[] = {{"DrawEllipse", DrawEllipse}, {"DrawFilledEllipse", DrawFilledEllipse},
-                                      {"PaintEllipse", PaintEllipse}, {"EraseEllipse", EraseEllipse}};
-const Variant<void(int, int, int)> kCircles[] = {{"DrawCircle", DrawCircle}, {"DrawFilledCircle", DrawFilledCircle},
-                                                 {"PaintCircle", PaintCircle}, {"EraseCircle", EraseCircle}};
-const Variant<void(int, int, int, int, int, int)> kRoundRects[] = {
-    {"DrawRoundRect", DrawRoundRect}, {"DrawFilledRoundRect", DrawFilledRoundRect},
-    {"PaintRoundRect", PaintRoundRect}, {"EraseRoundRect", EraseRoundRect}};
-const Variant<void(int, int, int, int, double, double)> kArcsAndPies[] = {
-    {"DrawArc", DrawArc}, {"DrawPie", DrawPie}, {"DrawFilledPie", DrawFilledPie}, {"PaintPie", PaintPie},
-    {"ErasePie", ErasePie}};
-const Variant<void(const POINT*, int)> kPolygons[] = {
-    {"DrawPolyline", DrawPolyline}, {"DrawPolygon", DrawPolygon}, {"DrawFilledPolygon", DrawFilledPolygon},
-    {"PaintPolygon", PaintPolygon}, {"ErasePolygon", ErasePolygon}};
+const Variant<BoxCall> kRectangles[] = {{"DrawRectangle", DrawRectangle},
+                                        {"DrawFilledRectangle", DrawFilledRectangle},
+                                        {"PaintRectangle", PaintRectangle},
+                                        {"EraseRectangle", EraseRectangle}};
+const Variant<BoxCall> kEllipses[] = {{"DrawEllipse", DrawEllipse},
+                                      {"DrawFilledEllipse", DrawFilledEllipse},
+                                      {"PaintEllipse", PaintEllipse},
+                                      {"EraseEllipse", EraseEllipse}};
+const Variant<void(int, int, int)> kCircles[] = {{"DrawCircle", DrawCircle},
+                                                 {"DrawFilledCircle", DrawFilledCircle},
+                                                 {"PaintCircle", PaintCircle},
+                                                 {"EraseCircle", EraseCircle}};
+const Variant<void(int, int, int, int, int, int)> kRoundRects[] = {{"DrawRoundRect", DrawRoundRect},
+                                                                   {"DrawFilledRoundRect", DrawFilledRoundRect},
+                                                                   {"PaintRoundRect", PaintRoundRect},
+                                                                   {"EraseRoundRect", EraseRoundRect}};
+const Variant<void(int, int, int, int, double, double)> kArcsAndPies[] = {{"DrawArc", DrawArc},
+                                                                          {"DrawPie", DrawPie},
+                                                                          {"DrawFilledPie", DrawFilledPie},
+                                                                          {"PaintPie", PaintPie},
+                                                                          {"ErasePie", ErasePie}};
+const Variant<void(const POINT*, int)> kPolygons[] = {{"DrawPolyline", DrawPolyline},
+                                                      {"DrawPolygon", DrawPolygon},
+                                                      {"DrawFilledPolygon", DrawFilledPolygon},
+                                                      {"PaintPolygon", PaintPolygon},
+                                                      {"ErasePolygon", ErasePolygon}};
 
 // Batches are begun twice as often as each of the other calls is made.
 struct BatchCall {
@@ -90,7 +101,7 @@ struct BatchCall {
 };
 const BatchCall kBatchCalls[] = {{"BeginBatch", BeginBatch, nullptr}, {"BeginBatch", BeginBatch, nullptr},
                                  {"FlushBatch", FlushBatch, nullptr}, {"FlushBatchRect", nullptr, FlushBatchRect},
-                                 {"EndBatch", EndBatch, nullptr}, {"EndBatchRect", nullptr, EndBatchRect}};
+                                 {"EndBatch", EndBatch, nullptr},     {"EndBatchRect", nullptr, EndBatchRect}};
 
 // A colour setter and the getters that must then give its colour.
 struct ColorSetting {
@@ -506,8 +517,14 @@ void LibraryFuzzer::DisturbWindow()
     HWND window = Graphics().window.hwnd;
     if (!window) return;
     switch (random.Below(3)) {
-    case 0: Record("InvalidateRect"); InvalidateRect(window, nullptr, FALSE); break;
-    case 1: Record("RedrawWindow"); RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); break;
+    case 0:
+        Record("InvalidateRect");
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    case 1:
+        Record("RedrawWindow");
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        break;
     default: {
         const UINT message = WM_MOUSEFIRST + random.Below(WM_MOUSEWHEEL - WM_MOUSEFIRST + 1);
         const WPARAM wParam = random.Next32();
@@ -539,8 +556,8 @@ void LibraryFuzzer::LoadPicture()
     }
     Record("LoadResourcePicture", Label(image),
            IS_INTRESOURCE(type) ? double(reinterpret_cast<UINT_PTR>(type)) : -double(type[0]),
-           IS_INTRESOURCE(name) ? double(reinterpret_cast<UINT_PTR>(name)) : -double(name[1]), size.width,
-           size.height, resize);
+           IS_INTRESOURCE(name) ? double(reinterpret_cast<UINT_PTR>(name)) : -double(name[1]), size.width, size.height,
+           resize);
     LoadResourcePicture(image, type, name, size.width, size.height, resize);
 }
 
@@ -730,10 +747,14 @@ const Style* LibraryFuzzer::ChooseRecord(const std::vector<std::unique_ptr<Style
                                          const Style* fresh)
 {
     switch (random.Below(4)) {
-    case 0: return kept.empty() ? fresh : kept[random.Below(static_cast<uint32_t>(kept.size()))].get();
-    case 1: return &(CurrentImage()->*member);
-    case 2: return &(PoolImage()->*member);
-    default: return fresh;
+    case 0:
+        return kept.empty() ? fresh : kept[random.Below(static_cast<uint32_t>(kept.size()))].get();
+    case 1:
+        return &(CurrentImage()->*member);
+    case 2:
+        return &(PoolImage()->*member);
+    default:
+        return fresh;
     }
 }
 
@@ -766,9 +787,14 @@ void LibraryFuzzer::FillStyle()
     const int hatch = HatchKind(random);
     const IMAGE* pattern = nullptr;
     switch (random.Below(5)) {
-    case 0: break;
-    case 1: pattern = PoolImage()->brushStyle.pattern; break;
-    default: pattern = AnyImage(); break;
+    case 0:
+        break;
+    case 1:
+        pattern = PoolImage()->brushStyle.pattern;
+        break;
+    default:
+        pattern = AnyImage();
+        break;
     }
     Record("ApplyFillStyle", kind, hatch, Label(pattern));
     const FILLSTYLE before = CurrentImage()->brushStyle;
@@ -967,7 +993,7 @@ void LibraryFuzzer::Polygons()
     }
     const auto& shape = random.Pick(kPolygons);
     if (!PointsReachable(points, count, manyPoints ? kManyPointsReach : kPolygonReach,
-                   Outlined(shape.name) ? kStraightPenReach : HUGE_VAL)) {
+                         Outlined(shape.name) ? kStraightPenReach : HUGE_VAL)) {
         return Skip("polygon beyond reach");
     }
     const POINT* given = count == 0 && random.Chance(500) ? nullptr : points;

@@ -17,8 +17,8 @@ namespace {
 // The dedication's face with the character set it selects.
 void SelectDedicationFace(int height)
 {
-    SetTextFontFull(0, 0, kDedicationFace, 0, 0, 0, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH);
+    SetTextFontFull(0, 0, kDedicationFace, 0, 0, 0, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    NONANTIALIASED_QUALITY, DEFAULT_PITCH);
     SetTextFont(height, 0, kDedicationFace);
 }
 
@@ -172,8 +172,8 @@ TEST_F(GreetingWidths, TheLongestAcceptedDedicationStaysInsideTheWindowAtEverySt
     for (int shift : {0, kGreetingFirstLineShift}) {
         int accepted = kGreetingWindowWidth;
         for (int step = 0; step < kGreetingSteps; ++step) {
-            accepted = std::min(accepted, (kGreetingWindowWidth - kGreetingStepX[step] + shift) /
-                                              kGreetingDoubleWidths[step]);
+            accepted =
+                std::min(accepted, (kGreetingWindowWidth - kGreetingStepX[step] + shift) / kGreetingDoubleWidths[step]);
         }
         for (int step = 0; step < kGreetingSteps; ++step) {
             SelectDedicationFace(step);

@@ -183,13 +183,14 @@ TEST_P(BurstsTest, RingsOneToMaxRadiusMinusTwoRevealThePhotographAroundItsCentre
     ExpectSameNextRandom(reference);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fireworks, BurstsTest,
-    ::testing::Values(Burst{0, 120, {120, 120}}, Burst{1, 120, {120, 120}}, Burst{2, 155, {110, 85}},
-                      Burst{3, 123, {117, 118}}, Burst{4, 130, {110, 120}}, Burst{5, 147, {93, 103}},
-                      Burst{6, 138, {102, 105}}, Burst{7, 138, {102, 110}}, Burst{8, 130, {110, 110}},
-                      Burst{9, 135, {105, 120}}, Burst{10, 140, {100, 120}}, Burst{11, 132, {108, 104}},
-                      Burst{12, 155, {110, 85}}));
+INSTANTIATE_TEST_SUITE_P(Fireworks, BurstsTest,
+                         ::testing::Values(Burst{0, 120, {120, 120}}, Burst{1, 120, {120, 120}},
+                                           Burst{2, 155, {110, 85}}, Burst{3, 123, {117, 118}},
+                                           Burst{4, 130, {110, 120}}, Burst{5, 147, {93, 103}},
+                                           Burst{6, 138, {102, 105}}, Burst{7, 138, {102, 110}},
+                                           Burst{8, 130, {110, 110}}, Burst{9, 135, {105, 120}},
+                                           Burst{10, 140, {100, 120}}, Burst{11, 132, {108, 104}},
+                                           Burst{12, 155, {110, 85}}));
 
 TEST_F(BurstRulesTest, BrightnessTestDrawsComponentsOf33AndNotOf32)
 {
@@ -203,9 +204,8 @@ TEST_F(BurstRulesTest, BrightnessTestDrawsComponentsOf33AndNotOf32)
         {0x00212021u, 0},            // green 32
         {0x00212120u, 0},            // red 32
         {0xFFFFFFFFu, 0},            // the invalid colour: the arithmetic shift makes it negative
-        {0x80FFFFFFu, 0},
-        {0x01214263u, 0x01634221u},  // red and blue exchanged, green and the top byte kept
-        {0x01204263u, 0x01634220u},  // blue is tested together with the top byte
+        {0x80FFFFFFu, 0},           {0x01214263u, 0x01634221u},  // red and blue exchanged, green and the top byte kept
+        {0x01204263u, 0x01634220u},                              // blue is tested together with the top byte
     };
     Firework& firework = fireworks[1];
     for (const Case& test : cases) {
@@ -222,8 +222,8 @@ TEST_F(BurstRulesTest, BrightnessTestDrawsComponentsOf33AndNotOf32)
             ++written;
             EXPECT_EQ(canvas.Pixels()[i], test.pixel) << std::hex << "colour 0x" << test.color;
         }
-        EXPECT_EQ(written > 40, test.pixel != 0) << std::hex << "colour 0x" << test.color << std::dec << ": "
-                                                  << written << " pixels";
+        EXPECT_EQ(written > 40, test.pixel != 0)
+            << std::hex << "colour 0x" << test.color << std::dec << ": " << written << " pixels";
     }
 }
 

@@ -143,8 +143,8 @@ protected:
     void Compare(IMAGE& expected, const std::string& moment)
     {
         const uint32_t* pixels = GetPixelBuffer(&expected);
-        const std::string difference =
-            CompareScreen(GetPixelBuffer(&screen), std::vector<uint32_t>(pixels, pixels + kScreenWidth * kScreenHeight));
+        const std::string difference = CompareScreen(
+            GetPixelBuffer(&screen), std::vector<uint32_t>(pixels, pixels + kScreenWidth * kScreenHeight));
         if (!difference.empty()) differences.push_back(moment + ": " + difference);
     }
 

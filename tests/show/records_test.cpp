@@ -12,11 +12,11 @@ TEST(RecordLayout, FieldsInOrderWithTheirWidths)
 {
     static_assert(std::is_standard_layout<Firework>::value, "Firework is a plain record");
     const size_t fireworkOffsets[] = {
-        offsetof(Firework, radius),        offsetof(Firework, maxRadius),     offsetof(Firework, centerX),
-        offsetof(Firework, centerY),       offsetof(Firework, sourceCenterX), offsetof(Firework, sourceCenterY),
-        offsetof(Firework, sourceWidth),   offsetof(Firework, sourceHeight),  offsetof(Firework, colors),
-        offsetof(Firework, bursting),      offsetof(Firework, ringPending),   offsetof(Firework, lastStepTime),
-        offsetof(Firework, checkTime),     offsetof(Firework, stepDelay)};
+        offsetof(Firework, radius),      offsetof(Firework, maxRadius),     offsetof(Firework, centerX),
+        offsetof(Firework, centerY),     offsetof(Firework, sourceCenterX), offsetof(Firework, sourceCenterY),
+        offsetof(Firework, sourceWidth), offsetof(Firework, sourceHeight),  offsetof(Firework, colors),
+        offsetof(Firework, bursting),    offsetof(Firework, ringPending),   offsetof(Firework, lastStepTime),
+        offsetof(Firework, checkTime),   offsetof(Firework, stepDelay)};
     for (size_t i = 1; i < sizeof(fireworkOffsets) / sizeof(fireworkOffsets[0]); ++i) {
         EXPECT_LT(fireworkOffsets[i - 1], fireworkOffsets[i]) << "Firework field " << i;
     }
@@ -27,13 +27,17 @@ TEST(RecordLayout, FieldsInOrderWithTheirWidths)
 
     const Launcher& launcher = launchers[0];
     const char* base = reinterpret_cast<const char*>(&launcher);
-    const char* launcherFields[] = {
-        reinterpret_cast<const char*>(&launcher.x),           reinterpret_cast<const char*>(&launcher.y),
-        reinterpret_cast<const char*>(&launcher.burstX),      reinterpret_cast<const char*>(&launcher.burstY),
-        reinterpret_cast<const char*>(&launcher.riseDistance), reinterpret_cast<const char*>(&launcher.rising),
-        reinterpret_cast<const char*>(&launcher.lastStepTime), reinterpret_cast<const char*>(&launcher.checkTime),
-        reinterpret_cast<const char*>(&launcher.stepDelay),   reinterpret_cast<const char*>(&launcher.frames[0]),
-        reinterpret_cast<const char*>(&launcher.frames[1])};
+    const char* launcherFields[] = {reinterpret_cast<const char*>(&launcher.x),
+                                    reinterpret_cast<const char*>(&launcher.y),
+                                    reinterpret_cast<const char*>(&launcher.burstX),
+                                    reinterpret_cast<const char*>(&launcher.burstY),
+                                    reinterpret_cast<const char*>(&launcher.riseDistance),
+                                    reinterpret_cast<const char*>(&launcher.rising),
+                                    reinterpret_cast<const char*>(&launcher.lastStepTime),
+                                    reinterpret_cast<const char*>(&launcher.checkTime),
+                                    reinterpret_cast<const char*>(&launcher.stepDelay),
+                                    reinterpret_cast<const char*>(&launcher.frames[0]),
+                                    reinterpret_cast<const char*>(&launcher.frames[1])};
     EXPECT_EQ(launcherFields[0], base);
     for (size_t i = 1; i < sizeof(launcherFields) / sizeof(launcherFields[0]); ++i) {
         EXPECT_LT(launcherFields[i - 1], launcherFields[i]) << "Launcher field " << i;
@@ -148,8 +152,7 @@ TEST_F(RecordsTest, LoadShowAssetsReadsThePhotographsColumnByColumnThenPicksRock
                     if (GetPixelBuffer(&image)[y * 20 + x] != sheetPixels[y * 200 + left + x]) ++wrong;
                 }
             }
-            EXPECT_EQ(wrong, 0) << "launcher " << i << " frame " << frame << " should be cell "
-                                << colour + 5 * frame;
+            EXPECT_EQ(wrong, 0) << "launcher " << i << " frame " << frame << " should be cell " << colour + 5 * frame;
         }
     }
     ExpectSameNextRandom(reference);

@@ -75,7 +75,8 @@ std::vector<uint32_t> Background()
     std::vector<uint32_t> pixels(kScreenWidth * kScreenHeight);
     for (int y = 0; y < kScreenHeight; ++y) {
         for (int x = 0; x < kScreenWidth; ++x) {
-            pixels[y * kScreenWidth + x] = (static_cast<uint32_t>(x) * 0x010305u + static_cast<uint32_t>(y) * 0x070503u) & 0x00FFFFFFu;
+            pixels[y * kScreenWidth + x] =
+                (static_cast<uint32_t>(x) * 0x010305u + static_cast<uint32_t>(y) * 0x070503u) & 0x00FFFFFFu;
         }
     }
     return pixels;

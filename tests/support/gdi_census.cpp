@@ -8,8 +8,8 @@ constexpr UINT_PTR kHandleSlots = 0x10000;
 
 const char* TypeName(size_t type)
 {
-    static const char* const names[] = {"total", "pen",      "brush",   "dc",     "metadc", "palette",
-                                        "font",  "bitmap",   "region",  "metafile", "memdc", "extpen",
+    static const char* const names[] = {"total",     "pen",         "brush",      "dc",       "metadc", "palette",
+                                        "font",      "bitmap",      "region",     "metafile", "memdc",  "extpen",
                                         "enhmetadc", "enhmetafile", "colorspace", "other"};
     return type < sizeof(names) / sizeof(names[0]) ? names[type] : "other";
 }

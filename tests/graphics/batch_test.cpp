@@ -87,6 +87,17 @@ TEST_F(Batch, BatchesDoNotNestAndEndBatchPresents)
     EXPECT_EQ(Shown()[kWidth * kHeight - 1], 0x00112233u);
 }
 
+TEST_F(Batch, EndBatchRectPresentsItsRectangleAndEndsTheBatch)
+{
+    BeginBatch();
+    std::fill(pixels, pixels + kWidth * kHeight, 0x00FFFFFFu);
+    EndBatchRect(0, 0, 9, 9);
+    EXPECT_FALSE(Graphics().window.batching);
+    const std::vector<uint32_t> shown = Shown();
+    EXPECT_EQ(shown[9 * kWidth + 9], 0x00FFFFFFu);
+    EXPECT_EQ(shown[10 * kWidth + 10], 0u);
+}
+
 TEST_F(Batch, ClearTargetPresentsOutsideABatchOnly)
 {
     std::fill(pixels, pixels + kWidth * kHeight, 0x00445566u);

@@ -51,7 +51,9 @@ TEST(Image, GrowingKeepsTheTopLeftAndFillsWithTheBackgroundColour)
     IMAGE image(3, 2);
     for (int i = 0; i < 6; ++i) image.pixels[i] = 0x00010101u * static_cast<uint32_t>(i + 1);
     image.bkColor = 0x0000FF;  // red as a colour reference
+    const HBITMAP oldBitmap = image.bitmap;
     image.Resize(5, 4);
+    EXPECT_EQ(GetObjectType(oldBitmap), 0u) << "the replaced bitmap is deleted";
     ASSERT_EQ(image.width, 5);
     ASSERT_EQ(image.height, 4);
     for (int y = 0; y < 4; ++y) {

@@ -31,8 +31,11 @@ TEST(FixedQueue, WrapsAroundAtSixtyFour)
         EXPECT_EQ(queue.Pop(), i);
     }
     EXPECT_TRUE(queue.IsEmpty());
-    for (int i = 0; i < 10; ++i) queue.Push(i);
-    EXPECT_EQ(queue.Count(), 10);  // indices 36 .. 46 after the wrap
+    // From slot 36 on, the write index wraps past the read index.
+    for (int i = 0; i < 40; ++i) queue.Push(i);
+    EXPECT_EQ(queue.Count(), 40);
+    EXPECT_FALSE(queue.IsFull());
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(queue.Pop(), i);
 }
 
 TEST(FixedQueue, ClearEmptiesAFullQueue)
@@ -110,14 +113,15 @@ TEST(MouseMessage, TheWindowQueuesClientMouseMessages)
     SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 6));
     for (int i = 0; i < 80; ++i) SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(i, 0));
     EXPECT_EQ(graphWindow.mouseQueue.Count(), 63);
+    // A waiting reader is woken also by a message that the full queue drops.
+    SendMessageA(window, Tovax::MouseWaitMessage, 0, 0);
+    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(graphWindow.wakeEvent, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(graphWindow.mouseQueue.Count(), 63);
     const MOUSEMSG first = graphWindow.mouseQueue.Pop();
     EXPECT_EQ(first.message, static_cast<uint32_t>(WM_LBUTTONDBLCLK));
     EXPECT_EQ(first.x, 5);
     EXPECT_EQ(graphWindow.mouseQueue.Pop().x, 0);
-
-    SendMessageA(window, Tovax::MouseWaitMessage, 0, 0);
-    SendMessageA(window, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(graphWindow.wakeEvent, 0), WAIT_OBJECT_0);
     CloseGraphWindow();
 }
 

@@ -88,7 +88,7 @@ TEST_F(BurstStripTest, SkyNeverShowsWhicheverWayItIsDecoded)
     const media_test::DecodedImage roughly = media_test::DecodeJpeg(media_test::ReadMedia("bursts.jpg"), false);
     for (int cell = 0; cell < kBurstCount; ++cell) {
         SCOPED_TRACE("cell " + std::to_string(cell));
-        int shownOutside = 0, brightSky = 0;
+        int shownOutside = 0, brightSky = 0, litRim = 0;
         for (int y = 0; y < kCellSize; ++y) {
             for (int x = 0; x < kCellSize; ++x) {
                 const bool nearBorder = x < 3 || y < 3 || x >= kCellSize - 3 || y >= kCellSize - 3;
@@ -101,10 +101,15 @@ TEST_F(BurstStripTest, SkyNeverShowsWhicheverWayItIsDecoded)
                 if (d > kMaxRadius[cell] && std::max({p[0], p[1], p[2]}) > 20) {
                     ++brightSky;
                 }
+                // The last ring that the renderer reveals has faded to sky.
+                if (d > kMaxRadius[cell] - 3 && std::max({p[0], p[1], p[2]}) > media::kVisibleThreshold) {
+                    ++litRim;
+                }
             }
         }
         EXPECT_EQ(shownOutside, 0) << "sky pixels that the renderer would copy";
         EXPECT_EQ(brightSky, 0) << "sky pixels brighter than a night sky";
+        EXPECT_EQ(litRim, 0) << "light cut off at the edge of the revealed disc";
     }
 }
 

@@ -1,5 +1,6 @@
 // The icon file: sizes from 16 to 256, bitmaps and a PNG, transparent corners.
 #include <set>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,7 @@ TEST(IconTest, HoldsEverySizeFrom16To256)
     EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 64, 256}));
 }
 
+// The mask marks exactly the transparent pixels, for systems that draw with it.
 TEST(IconTest, ThirtyTwoPixelIconIsOpaqueInsideWithTransparentCorners)
 {
     const media_test::Bytes ico = media_test::ReadMedia("fireworks.ico");
@@ -57,12 +59,20 @@ TEST(IconTest, ThirtyTwoPixelIconIsOpaqueInsideWithTransparentCorners)
         if (e.size != 32) {
             continue;
         }
-        auto alpha = [&](int x, int y) {  // rows are stored bottom-up
+        // Rows are stored bottom-up; the mask follows the colour rows, 4 bytes a row.
+        auto alpha = [&](int x, int y) {
             return ico.at(e.offset + 40 + (static_cast<std::size_t>(31 - y) * 32 + x) * 4 + 3);
         };
-        EXPECT_EQ(alpha(0, 0), 0);
-        EXPECT_EQ(alpha(31, 31), 0);
+        auto masked = [&](int x, int y) {
+            return (ico.at(e.offset + 40 + 32 * 32 * 4 + static_cast<std::size_t>(31 - y) * 4 + x / 8) &
+                    (0x80 >> (x % 8))) != 0;
+        };
+        for (const auto& [x, y] : {std::pair{0, 0}, std::pair{31, 31}}) {
+            EXPECT_EQ(alpha(x, y), 0);
+            EXPECT_TRUE(masked(x, y)) << x << "," << y;
+        }
         EXPECT_EQ(alpha(16, 16), 255);
+        EXPECT_FALSE(masked(16, 16));
         return;
     }
     FAIL() << "no 32 pixel image";

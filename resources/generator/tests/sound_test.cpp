@@ -97,6 +97,13 @@ TEST_F(MusicTest, HasStereoSpace)
     const double correlation = lr / std::sqrt(ll * rr);
     EXPECT_GT(correlation, 0.3) << "one piece, not two";
     EXPECT_LT(correlation, 0.98) << "not mono";
+    // The first pass leans right: its bells and sleigh bells stand right of centre.
+    double firstLeft = 0, firstRight = 0;
+    for (std::size_t i = 0; i < left.size() / 2; ++i) {
+        firstLeft += static_cast<double>(left[i]) * left[i];
+        firstRight += static_cast<double>(right[i]) * right[i];
+    }
+    EXPECT_LT(firstLeft / firstRight, 0.85) << "the instruments stand at their places";
 }
 
 TEST(ShortSoundsTest, LaunchIsEightBitMonoOf82368Samples)

@@ -58,8 +58,8 @@ TEST(Image, GrowingKeepsTheTopLeftAndFillsWithTheBackgroundColour)
     ASSERT_EQ(image.height, 4);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 5; ++x) {
-            const uint32_t expected = (x < 3 && y < 2) ? 0x00010101u * static_cast<uint32_t>(y * 3 + x + 1)
-                                                       : 0x00FF0000u;
+            const uint32_t expected =
+                (x < 3 && y < 2) ? 0x00010101u * static_cast<uint32_t>(y * 3 + x + 1) : 0x00FF0000u;
             EXPECT_EQ(image.pixels[y * 5 + x], expected) << x << "," << y;
         }
     }

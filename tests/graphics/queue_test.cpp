@@ -62,8 +62,8 @@ TEST(FixedQueue, IndicesLiveInBitsZeroToElevenOnly)
     queue.indexWord |= 0xFFFFF000u;
     for (int i = 0; i < 5; ++i) queue.Push(i);
     queue.Pop();
-    EXPECT_EQ(queue.indexWord & 0x3Fu, 1u);           // read index
-    EXPECT_EQ((queue.indexWord >> 6) & 0x3Fu, 5u);    // write index
+    EXPECT_EQ(queue.indexWord & 0x3Fu, 1u);         // read index
+    EXPECT_EQ((queue.indexWord >> 6) & 0x3Fu, 5u);  // write index
     EXPECT_EQ(queue.indexWord & 0xFFFFF000u, 0xFFFFF000u);
     queue.Clear();
     EXPECT_EQ(queue.indexWord, 0xFFFFF000u);
@@ -71,8 +71,8 @@ TEST(FixedQueue, IndicesLiveInBitsZeroToElevenOnly)
 
 TEST(MouseMessage, ButtonsAndKeysComeFromWParam)
 {
-    const MOUSEMSG record = Tovax::MouseMessageFromWindowMessage(
-        nullptr, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(123, 456));
+    const MOUSEMSG record =
+        Tovax::MouseMessageFromWindowMessage(nullptr, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(123, 456));
     EXPECT_EQ(record.message, 0x0200u);
     EXPECT_TRUE(record.leftDown);
     EXPECT_TRUE(record.ctrlDown);
@@ -82,8 +82,8 @@ TEST(MouseMessage, ButtonsAndKeysComeFromWParam)
     EXPECT_EQ(record.x, 123);
     EXPECT_EQ(record.y, 456);
 
-    const MOUSEMSG other = Tovax::MouseMessageFromWindowMessage(
-        nullptr, WM_RBUTTONDOWN, MK_RBUTTON | MK_MBUTTON | MK_SHIFT, MAKELPARAM(1, 2));
+    const MOUSEMSG other = Tovax::MouseMessageFromWindowMessage(nullptr, WM_RBUTTONDOWN,
+                                                                MK_RBUTTON | MK_MBUTTON | MK_SHIFT, MAKELPARAM(1, 2));
     EXPECT_TRUE(other.rightDown);
     EXPECT_TRUE(other.middleDown);
     EXPECT_TRUE(other.shiftDown);
@@ -96,8 +96,8 @@ TEST(MouseMessage, WheelPositionIsConvertedFromScreenToClient)
     ASSERT_NE(window, nullptr);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
-    const MOUSEMSG record = Tovax::MouseMessageFromWindowMessage(
-        window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(origin.x + 10, origin.y + 20));
+    const MOUSEMSG record = Tovax::MouseMessageFromWindowMessage(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+                                                                 MAKELPARAM(origin.x + 10, origin.y + 20));
     EXPECT_EQ(record.message, 0x020Au);
     EXPECT_EQ(record.wheelDelta, 120);
     EXPECT_EQ(record.x, 10);

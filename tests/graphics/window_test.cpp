@@ -1,6 +1,6 @@
 // The graphics window: opening, styles, title, painting and key forwarding.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 // After windows.h, which it needs.
 #include <tlhelp32.h>
 
@@ -189,8 +189,8 @@ TEST(Window, KeysTypedInTheWindowReachTheConsoleInput)
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(child.c_str(), nullptr, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                               nullptr, &startup, &process));
+    ASSERT_TRUE(CreateProcessA(child.c_str(), nullptr, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                               &startup, &process));
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
     DWORD exitCode = 99;
     GetExitCodeProcess(process.hProcess, &exitCode);

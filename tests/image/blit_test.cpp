@@ -51,8 +51,7 @@ TEST_F(BlitOnImage, InvertingTwiceRestoresTheTarget)
     for (int y = 0; y < target.height; ++y) {
         for (int x = 0; x < target.width; ++x) {
             const bool inside = x >= 10 && x < 30 && y >= 5 && y < 35;
-            const uint32_t expected =
-                before[y * 64 + x] ^ (inside ? sprite.pixels[(y - 5) * 20 + (x - 10)] : 0u);
+            const uint32_t expected = before[y * 64 + x] ^ (inside ? sprite.pixels[(y - 5) * 20 + (x - 10)] : 0u);
             ASSERT_EQ(target.pixels[y * 64 + x], expected) << x << "," << y;
         }
     }

@@ -23,9 +23,9 @@ inline void FillPattern(IMAGE& image, uint32_t seed)
 {
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            image.pixels[y * image.width + x] =
-                ((static_cast<uint32_t>(x * 5 + y * 11) + seed) & 0xFFu) << 16 |
-                ((static_cast<uint32_t>(x * 3) ^ seed) & 0xFFu) << 8 | ((static_cast<uint32_t>(y * 7) + seed) & 0xFFu);
+            image.pixels[y * image.width + x] = ((static_cast<uint32_t>(x * 5 + y * 11) + seed) & 0xFFu) << 16 |
+                                                ((static_cast<uint32_t>(x * 3) ^ seed) & 0xFFu) << 8 |
+                                                ((static_cast<uint32_t>(y * 7) + seed) & 0xFFu);
         }
     }
 }

@@ -90,7 +90,7 @@ protected:
     // RIFF WAVE: checks the format chunk and returns the chunk ids in order
     // with the size of the data chunk.
     static std::pair<std::vector<std::string>, DWORD> WaveChunks(const Bytes& wave, unsigned channels, unsigned rate,
-                                                                  unsigned bits)
+                                                                 unsigned bits)
     {
         std::vector<std::string> ids;
         DWORD dataBytes = 0;
@@ -242,8 +242,8 @@ TEST_P(ResourceTest, VersionInfoIsInSimplifiedChinese)
     ASSERT_TRUE(GetFileVersionInfoA(path_.c_str(), 0, size, block.data()));
     WORD* translation = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 4u);
     EXPECT_EQ(translation[0], kSimplifiedChinese);
     EXPECT_EQ(translation[1], 1200) << "Unicode strings";
@@ -320,10 +320,10 @@ TEST_P(ResourceTest, EveryResourceIsSimplifiedChinese)
         }
     }
     const std::set<std::pair<std::string, std::string>> expected = {
-        {"IMAGE", "#103"}, {"IMAGE", "#104"}, {"WAVE", "#106"}, {"WAVE", "#107"}, {"WAVE", "#108"},
-        {"#14", "#1"},  // the icon group
-        {"#16", "#1"},  // the version information
-        {"#24", "#1"},  // the manifest
+        {"IMAGE", "#103"}, {"IMAGE", "#104"}, {"WAVE", "#106"},
+        {"WAVE", "#107"},  {"WAVE", "#108"},  {"#14", "#1"},  // the icon group
+        {"#16", "#1"},                                        // the version information
+        {"#24", "#1"},                                        // the manifest
     };
     EXPECT_EQ(names, expected);
 }

@@ -1,6 +1,6 @@
 // Same source, same bytes: a second run of the generator writes identical files.
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <unistd.h>

@@ -38,9 +38,9 @@ struct DecodedImage {
 DecodedImage DecodeJpeg(const Bytes& jpeg, bool smooth = true);
 
 struct Wave {
-    std::string form;                       // "WAVE"
-    std::vector<std::string> order;         // chunk ids in file order
-    std::map<std::string, Bytes> chunks;    // chunk bodies by id
+    std::string form;                         // "WAVE"
+    std::vector<std::string> order;           // chunk ids in file order
+    std::map<std::string, Bytes> chunks;      // chunk bodies by id
     std::map<std::string, std::string> info;  // LIST/INFO texts by id
 
     int Channels() const { return static_cast<int>(U16(chunks.at("fmt "), 2)); }

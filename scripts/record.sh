@@ -39,13 +39,12 @@ done
     { echo "record: --seconds takes a whole number of seconds, at least $shortest" >&2; exit 2; }
 # The build says what is wrong with a greeting file, a missing one included.
 [ -z "$greeting" ] || greeting=$(realpath -m "$greeting")
-for tool in cmake make ffmpeg ffprobe Xvfb xdotool xdpyinfo x86_64-w64-mingw32-g++-posix "$WINE64" /usr/bin/python3; do
+for tool in cmake make ffmpeg ffprobe Xvfb xdotool xdpyinfo xwininfo import x86_64-w64-mingw32-g++-posix "$WINE64" /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "record: $tool is missing; scripts/setup.sh installs it" >&2; exit 1; }
 done
 
 tree=${FIREWORKS_RECORD_TREE:-$repo/build/record}
-# The probe finds the window's client area on the display.
-build_with_words "$tree" "fireworks probe" "$recipient" "$greeting" --preset win64
+build_with_words "$tree" fireworks "$recipient" "$greeting" --preset win64 -DFIREWORKS_TESTS=OFF
 version=$(tree_version "$tree")
 name=fireworks-$version
 [ -z "$recipient" ] || name+=-$(file_name_of "$recipient")
@@ -61,5 +60,5 @@ display=$(free_display)
 # white, so that the window's black shows where it begins.
 bash "$repo/scripts/test-display.sh" start "$display" 1280x880x24 -wr
 trap 'bash "$repo/scripts/test-display.sh" stop "$display"' EXIT
-DISPLAY=$display FIREWORKS_BINARY_DIR=$tree /usr/bin/python3 "$repo/scripts/record.py" \
+DISPLAY=$display /usr/bin/python3 "$repo/scripts/record.py" \
     "$tree/fireworks.exe" "$dist/$name.mp4" "$seconds"

@@ -35,7 +35,7 @@ PAGE_SECONDS = 5.0
 CAPTURE_MARGIN_SECONDS = 1.5
 # The capture has a deadline every 1/FPS s, the builds and tests beside it
 # have none: it runs before them.
-CAPTURE_NICENESS = int(os.environ.get("XNICE", "-10"))
+CAPTURE_NICENESS = -10
 # The live capture is encoded quickly and near losslessly; the video itself
 # more slowly and smaller.
 CAPTURE_ENCODING = ["-c:v", "libx264", "-preset", "ultrafast", "-crf", "10"]
@@ -43,18 +43,19 @@ VIDEO_ENCODING = ["-c:v", "libx264", "-preset", "fast", "-crf", "23", "-pix_fmt"
                   "-c:a", "aac", "-b:a", "160k", "-ac", "2", "-movflags", "+faststart"]
 
 
-def music_of(exe):
-    """The bytes of the program file's WAVE resource 108, a RIFF WAVE file."""
+def music_of(exe, number):
+    """The bytes of the program file's WAVE resource of that number, a RIFF
+    WAVE file."""
     program = pefile.PE(exe, fast_load=True)
     program.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
     for kind in program.DIRECTORY_ENTRY_RESOURCE.entries:
         if str(kind.name) != "WAVE":
             continue
         for entry in kind.directory.entries:
-            if entry.id == MUSIC_RESOURCE:
+            if entry.id == number:
                 data = entry.directory.entries[0].data.struct
                 return program.get_data(data.OffsetToData, data.Size)
-    raise LookupError(f"{exe} has no WAVE resource {MUSIC_RESOURCE}")
+    raise LookupError(f"{exe} has no WAVE resource {number}")
 
 
 def run_ffmpeg(*args):
@@ -184,7 +185,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="fireworks-record-") as work:
         music = os.path.join(work, "music.wav")
         with open(music, "wb") as f:
-            f.write(music_of(exe))
+            f.write(music_of(exe, MUSIC_RESOURCE))
         capture = os.path.join(work, "capture.mkv")
         origin, presses, capture_started, (frames, repeated, dropped) = play_and_film(
             exe, seconds, capture, os.path.join(work, "capture.log"))

@@ -36,10 +36,10 @@ def mono_sound(path):
 
 
 def program_music(exe, work):
-    """The program file's music resource as mono samples."""
+    """The program file's music, its WAVE resource 108, as mono samples."""
     path = os.path.join(work, "music.wav")
     with open(path, "wb") as f:
-        f.write(music_of(exe))
+        f.write(music_of(exe, 108))
     return mono_sound(path)
 
 

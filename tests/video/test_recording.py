@@ -65,6 +65,8 @@ def check_frames(video, enter_times):
     for row, left in PAGE_ROWS:
         inked = page[row:row + 30].any(axis=0).nonzero()[0]
         check(len(inked) > 0 and left <= inked[0] <= left + 160, f"no page line at row {row} from x {left}")
+        # Lines of 25-pixel text, 50 pixels apart.
+        check(not page[row + 32:row + 48].any(), f"yellow between the lines below row {row}")
     check(not page[:140].any(), "yellow above the page")
     bursts = mask(burst_like, frame_at(video, SECONDS - 1)).sum()
     check(bursts > 2000, f"only {bursts} burst pixels at the end")
@@ -94,6 +96,8 @@ def main():
     check(videos_in(dist) == [video] and video.endswith("-小明.mp4"), f"videos {videos_in(dist)}, printed {video}")
     check(re.search(r"duration: 30\.\d+ s, size: [0-9.]+ MB", output), "no duration and size printed")
     enter_times = [float(t) for t in re.search(r"Enter pressed at ([0-9.]+) s and ([0-9.]+) s", output).groups()]
+    with open(os.path.join(tree_of(work), "fireworks.exe"), "rb") as program:
+        check("美丽的小明！".encode("gbk") in program.read(), "the program filmed is not the one for 小明")
     check_streams(video)
     check_frames(video, enter_times)
     check_sound(video, work)

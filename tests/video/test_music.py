@@ -19,7 +19,27 @@ from media import RATE, find_music, mono_sound, program_music  # noqa: E402
 SOURCE_DIR = os.environ["FIREWORKS_SOURCE_DIR"]
 SCRIPTS = os.path.join(SOURCE_DIR, "scripts")
 # Heard beyond the loop's end, so that a stretch after the wrap is in the recording.
-AFTER_WRAP_SECONDS = 8
+AFTER_WRAP_SECONDS = 10
+# Stretches of the music looked for in the recording: half a second from
+# each of these seconds of the music, from the start and after the wrap.
+STRETCH = 0.5
+SECONDS_HEARD = range(1, 8)
+# A stretch with a gap in it still correlates above 0.75 with the music;
+# the music's other pass at the same place in its bar, below 0.6.
+HEARD = 0.75
+
+
+def stretches_heard(heard, music, first):
+    """How many of the stretches of SECONDS_HEARD sound in the recording, the
+    music's start heard at `first` s, each within a second of where it is
+    due after the gaps found before it."""
+    heard_well, late = 0, 0.0
+    for second in SECONDS_HEARD:
+        score, at = find_music(heard, music, second, first + second + late, 1.0, STRETCH)
+        heard_well += score > HEARD
+        if score > 0.95:
+            late = at - first - second
+    return heard_well
 
 
 def free_display():
@@ -88,18 +108,21 @@ def main():
     heard = mono_sound(recording)
     opened_at = opened - heard_from
     failures = []
-    # The music from its first second on, found near the window's opening.
-    score, at = find_music(heard, music, 1.0, opened_at + 1.0, 3.0)
-    start = at - 1.0 if at is not None else None
+    # A busy machine makes the sound server wait now and then: the music
+    # comes in stretches with short gaps between them, so it is looked for
+    # half a second at a time, each stretch a little after the one before.
+    score, at = find_music(heard, music, 0.5, opened_at + 0.5, 3.0, STRETCH)
+    start = at - 0.5 if at is not None else None
     print(f"window opened at {opened_at:.2f} s of the recording; the music starts at {start} s "
           f"(correlation {score:.2f})")
     if score < 0.9 or not opened_at - 1.5 <= start <= opened_at + 1.0:
         failures.append("the music does not start when the window opens")
     else:
-        score, at = find_music(heard, music, 2.0, start + loop + 2.0, 1.0)
-        print(f"after the wrap: second 2 of the music at {at} s (correlation {score:.2f}, {loop:.1f} s loop)")
-        if score < 0.5:
-            failures.append("the music does not play on after it loops")
+        for name, first in (("from the start", start), ("after it loops", start + loop)):
+            heard_well = stretches_heard(heard, music, first)
+            print(f"{name}: {heard_well} of {len(SECONDS_HEARD)} stretches heard")
+            if heard_well < len(SECONDS_HEARD) - 2:
+                failures.append(f"the music does not play {name}")
     for failure in failures:
         print("FAIL " + failure)
     sys.exit(1 if failures else 0)

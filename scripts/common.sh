@@ -68,7 +68,7 @@ build_with_words() {
     shift 4
     local log=$tree/words-build.log
     mkdir -p "$tree"
-    cmake "$@" -B "$tree" -DFIREWORKS_RECIPIENT="$recipient" -DFIREWORKS_GREETING_FILE="$greeting" >"$log" 2>&1 ||
+    cmake -S "$repo" "$@" -B "$tree" -DFIREWORKS_RECIPIENT="$recipient" -DFIREWORKS_GREETING_FILE="$greeting" >"$log" 2>&1 ||
         { cat "$log" >&2; return 1; }
     # shellcheck disable=SC2086 # the targets are separate words
     cmake --build "$tree" --target $targets -j "$(nproc)" >>"$log" 2>&1 || { cat "$log" >&2; return 1; }

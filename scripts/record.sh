@@ -2,7 +2,7 @@
 # record.sh [--recipient NAME] [--greeting FILE] [--seconds N]: builds the
 # program with those words, plays it in a virtual display of its own as a
 # person would (the dedication, the page for a few seconds, Enter, the show)
-# and writes dist/fireworks-<version>[-<recipient>].mp4: N seconds (55 unless
+# and writes dist/fireworks-<version>[-<recipient>].mp4: N seconds (58 unless
 # given: the dedication, the page and two heart volleys) of the window from
 # its first frame, 1200 × 800 at 30 fps, H.264 and AAC stereo, with the
 # program's own music. Prints the video's path, duration and size.
@@ -22,7 +22,7 @@ usage() {
 
 recipient=
 greeting=
-seconds=55
+seconds=58
 # Enter on the dedication after 4 s and on the page 5 s later: a shorter
 # video would end before the show.
 shortest=12

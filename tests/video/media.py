@@ -29,9 +29,10 @@ def frame_at(path, seconds):
 
 
 def mono_sound(path):
-    """The sound of a media file as mono samples at RATE, each in -1..1."""
-    pcm = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-vn", "-f", "s16le", "-ac", "1", "-ar", str(RATE),
-                          "-"], capture_output=True, check=True).stdout
+    """The sound of a media file as mono samples at RATE, each in -1..1, the
+    first at the file's time 0 (a sound that starts later begins with silence)."""
+    pcm = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-vn", "-af", "aresample=async=1:first_pts=0",
+                          "-f", "s16le", "-ac", "1", "-ar", str(RATE), "-"], capture_output=True, check=True).stdout
     return numpy.frombuffer(pcm, numpy.int16) / 32768.0
 
 

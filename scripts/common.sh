@@ -33,3 +33,54 @@ wine_for_arch() {
         echo "$WINE64"
     fi
 }
+
+# prepare_prefix WINE PREFIX ARCH: a prefix of the project's own for that Wine.
+prepare_prefix() {
+    local wine=$1 prefix=$2 arch=$3
+    [ -f "$prefix/.fireworks-prefix" ] && return 0
+    echo "setup: preparing the Wine prefix $prefix"
+    mkdir -p "$prefix"
+    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
+    # The virtual display has no window manager: with unmanaged windows Wine
+    # does not wait for one to withdraw a window that is hidden.
+    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1
+    touch "$prefix/.fireworks-prefix"
+}
+
+# free_display: a display number that no X server on this machine uses.
+free_display() {
+    local number
+    for number in $(shuf -i 200-599); do
+        [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] || { echo ":$number"; return 0; }
+    done
+    return 1
+}
+
+# build_with_words TREE "TARGET..." RECIPIENT GREETING CONFIGURE_ARG...:
+# configures TREE (cmake with those arguments, --preset first) with those
+# words and builds the targets. Every run states both words variables, so a
+# previous run's words never linger in the cache. On failure it shows the
+# build's own messages (bad words stop the configure step) and fails; the log
+# is TREE/words-build.log.
+build_with_words() {
+    local tree=$1 targets=$2 recipient=$3 greeting=$4
+    shift 4
+    local log=$tree/words-build.log
+    mkdir -p "$tree"
+    cmake -S "$repo" "$@" -B "$tree" -DFIREWORKS_RECIPIENT="$recipient" -DFIREWORKS_GREETING_FILE="$greeting" >"$log" 2>&1 ||
+        { cat "$log" >&2; return 1; }
+    # shellcheck disable=SC2086 # the targets are separate words
+    cmake --build "$tree" --target $targets -j "$(nproc)" >>"$log" 2>&1 || { cat "$log" >&2; return 1; }
+}
+
+# tree_version TREE: the project's version as TREE was configured with it.
+tree_version() {
+    sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"
+}
+
+# file_name_of TEXT: TEXT with the characters Windows does not allow in a
+# file name (and spaces) as "_".
+file_name_of() {
+    printf '%s' "$1" | sed 's#[][/\\:*?"<>| ]#_#g'
+}

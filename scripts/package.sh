@@ -5,7 +5,7 @@
 # README.txt for the person who receives it and SHA256SUMS. Needs only the
 # build tools (scripts/setup.sh installs them), no display and no Wine.
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 usage() {
     echo "usage: $0 [--recipient NAME] [--greeting FILE]" >&2
@@ -31,17 +31,11 @@ for tool in cmake make python3 i686-w64-mingw32-g++-posix; do
 done
 
 # The win32 preset's settings in a tree of its own, so that the trees of the
-# tests keep theirs. Every run states both words variables: a previous run's
-# words never linger in the cache.
+# tests keep theirs.
 build=$repo/build/package
-log=$build/package.log
-mkdir -p "$build"
-cmake --preset win32 -B "$build" -DFIREWORKS_TESTS=OFF \
-    -DFIREWORKS_RECIPIENT="$recipient" -DFIREWORKS_GREETING_FILE="$greeting" >"$log" 2>&1 ||
-    { cat "$log" >&2; exit 1; }
-cmake --build "$build" --target fireworks -j "$(nproc)" >>"$log" 2>&1 || { cat "$log" >&2; exit 1; }
+build_with_words "$build" fireworks "$recipient" "$greeting" --preset win32 -DFIREWORKS_TESTS=OFF
+version=$(tree_version "$build")
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 # The commit the program is built from, when this folder is a git checkout
 # of its own (not a copy inside another repository's folder). The archive's
 # entries carry the commit's time, so the same commit packs into the same
@@ -57,8 +51,7 @@ stamp=${SOURCE_DATE_EPOCH:-$stamp}
 
 name=fireworks-$version
 if [ -n "$recipient" ]; then
-    # Characters Windows does not allow in a file name become "_".
-    name+=-$(printf '%s' "$recipient" | sed 's#[][/\\:*?"<>| ]#_#g')
+    name+=-$(file_name_of "$recipient")
 fi
 name+=-win32
 mkdir -p "$repo/dist"

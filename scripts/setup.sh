@@ -11,6 +11,7 @@ packages=(
     wine64 xvfb xauth xdotool x11-utils imagemagick fonts-arphic-ukai
     googletest g++ libjpeg-dev
     clang-tidy clang-format cppcheck
+    ffmpeg pulseaudio python3-numpy python3-pefile
 )
 export DEBIAN_FRONTEND=noninteractive
 installed() {
@@ -44,19 +45,6 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' || ! locale -a 2>/dev/null |
     locale-gen >/dev/null
 fi
 
-# prepare_prefix WINE PREFIX ARCH: a prefix of the project's own for that Wine.
-prepare_prefix() {
-    local wine=$1 prefix=$2 arch=$3
-    [ -f "$prefix/.fireworks-prefix" ] && return 0
-    echo "setup: preparing the Wine prefix $prefix"
-    mkdir -p "$prefix"
-    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
-    # The virtual display has no window manager: with unmanaged windows Wine
-    # does not wait for one to withdraw a window that is hidden.
-    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-        </dev/null >/dev/null 2>&1
-    touch "$prefix/.fireworks-prefix"
-}
 if [ "$WINEARCH" = win32 ]; then
     prepare_prefix "$WINE64" "$repo/build/wineprefix" win64
 else

@@ -1,17 +1,20 @@
 #!/bin/bash
-# test-display.sh start|stop DISPLAY: the tests' virtual display and a
-# persistent wineserver, so that each test program starts quickly.
+# test-display.sh start|stop DISPLAY [SIZE [XVFB_OPTION...]]: the tests'
+# virtual display (of SIZE, 1600x1200x24 unless given) and a persistent
+# wineserver, so that each test program starts quickly.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 action=$1
 display=$2
 number=${display#:}
+size=${3:-1600x1200x24}
+xvfb_options=("${@:4}")
 
 case "$action" in
 start)
     if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
         rm -f "/tmp/.X${number}-lock" "/tmp/.X11-unix/X${number}"
-        setsid Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+        setsid Xvfb "$display" -screen 0 "$size" "${xvfb_options[@]}" -nolisten tcp </dev/null >/dev/null 2>&1 &
         for _ in $(seq 100); do
             xdpyinfo -display "$display" >/dev/null 2>&1 && break
             sleep 0.1
@@ -33,7 +36,7 @@ stop)
     pkill -f "Xvfb $display " 2>/dev/null || true
     ;;
 *)
-    echo "usage: $0 start|stop DISPLAY" >&2
+    echo "usage: $0 start|stop DISPLAY [SIZE [XVFB_OPTION...]]" >&2
     exit 2
     ;;
 esac

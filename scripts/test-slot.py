@@ -164,8 +164,10 @@ def stop(tree):
         if (slot / "prefix").is_dir():
             subprocess.run([wineserver_program(), "-k"], env={**os.environ, "WINEPREFIX": str(slot / "prefix")},
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if alive(slot / "Xvfb.pid"):
-            os.kill(int((slot / "Xvfb.pid").read_text()), signal.SIGTERM)
+        # And the one started here, should its prefix have been made again since.
+        for name in ("wineserver.pid", "Xvfb.pid"):
+            if alive(slot / name):
+                os.kill(int((slot / name).read_text()), signal.SIGTERM)
 
 
 def main():

@@ -137,9 +137,12 @@ def client_origin(x_window):
     return field("Absolute upper-left X") + border, field("Absolute upper-left Y") + field("Height") - HEIGHT - border
 
 
-def prompt_shown(origin, y):
-    """The yellow ">Enter" prompt at (500, y) of the client area."""
-    return Screenshot().count(origin[0] + 500, origin[1] + y, 120, 30, yellow) > 10
+def prompt_origin(x_window, y):
+    """The client area's origin once the yellow ">Enter" prompt shows at
+    (500, y) of it, else None. The origin is read again each time: a window
+    that has just appeared may still be moving into its place."""
+    origin = client_origin(x_window)
+    return origin if Screenshot().count(origin[0] + 500, origin[1] + y, 120, 30, yellow) > 10 else None
 
 
 def play_and_film(exe, seconds, capture_path, log_path):
@@ -157,10 +160,10 @@ def play_and_film(exe, seconds, capture_path, log_path):
         if not program.x_window:
             raise RuntimeError("the graphics window did not appear")
         shown = time.time()
-        origin = client_origin(program.x_window)
         presses = []
         for prompt_row, after in ((550, shown + DEDICATION_SECONDS), (650, None)):
-            if not poll(lambda: prompt_shown(origin, prompt_row), 120, 0.2):
+            origin = poll(lambda: prompt_origin(program.x_window, prompt_row), 120, 0.2)
+            if not origin:
                 raise RuntimeError(f"no >Enter prompt at row {prompt_row}")
             after = after or time.time() + PAGE_SECONDS
             time.sleep(max(0.0, after - time.time()))

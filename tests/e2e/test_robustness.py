@@ -48,10 +48,16 @@ def minimise_restore_and_cover_show_the_back_buffer_again(exe):
     try:
         program.wait_window()
         program.key("Return")
-        # The second page waits for Enter: nothing presents, so what shows comes from repaints.
-        time.sleep(1.0)
-        before = program.client_count(yellow)
-        assert before > 100, f"the page of text is not shown ({before} samples)"
+        # The second page waits for Enter: nothing presents, so what shows comes
+        # from repaints. It is whole once two looks in a row agree.
+        counts = [0]
+
+        def page_whole():
+            counts.append(program.client_count(yellow))
+            return counts[-1] > 100 and counts[-1] == counts[-2]
+
+        assert poll(page_whole, 20, 0.3), f"the page of text is not shown ({counts[-1]} samples)"
+        before = counts[-1]
         code, _ = probe("minimize")
         assert code == 0
         time.sleep(0.5)

@@ -84,3 +84,38 @@ tree_version() {
 file_name_of() {
     printf '%s' "$1" | sed 's#[][/\\:*?"<>| ]#_#g'
 }
+
+# read_options SCRIPT USAGE OPTION... -- ARGUMENT...: reads each "--OPTION
+# VALUE" of the arguments into the shell variable OPTION (the caller gives it
+# its default). Help, an unknown option or a missing value print USAGE and
+# end the script with code 2. A greeting file is made an absolute path, as
+# the build reads it from another folder; the build says what is wrong with
+# one, a missing one included.
+read_options() {
+    local script=$1 usage=$2 known=" "
+    shift 2
+    while [ "$1" != -- ]; do
+        known+="$1 "
+        shift
+    done
+    shift
+    while (($#)); do
+        case "$1" in
+        -h | --help) ;;
+        --*)
+            if [[ "$known" == *" ${1#--} "* ]] && (($# >= 2)); then
+                printf -v "${1#--}" '%s' "$2"
+                shift 2
+                continue
+            fi
+            [[ "$known" == *" ${1#--} "* ]] || echo "$script: unknown argument $1" >&2
+            ;;
+        *) echo "$script: unknown argument $1" >&2 ;;
+        esac
+        echo "usage: $script $usage" >&2
+        exit 2
+    done
+    if [[ "$known" == *" greeting "* ]] && [ -n "${greeting:-}" ]; then
+        greeting=$(realpath -m "$greeting")
+    fi
+}

@@ -7,25 +7,9 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-usage() {
-    echo "usage: $0 [--recipient NAME] [--greeting FILE]" >&2
-    exit 2
-}
-
 recipient=
 greeting=
-while (($#)); do
-    case "$1" in
-    --recipient) (($# >= 2)) || usage; recipient=$2; shift 2 ;;
-    --greeting) (($# >= 2)) || usage; greeting=$2; shift 2 ;;
-    -h | --help) usage ;;
-    *) echo "package: unknown argument $1" >&2; usage ;;
-    esac
-done
-if [ -n "$greeting" ]; then
-    [ -f "$greeting" ] || { echo "package: no greeting file $greeting" >&2; exit 1; }
-    greeting=$(cd "$(dirname "$greeting")" && pwd)/$(basename "$greeting")
-fi
+read_options package "[--recipient NAME] [--greeting FILE]" recipient greeting -- "$@"
 for tool in cmake make python3 i686-w64-mingw32-g++-posix; do
     command -v "$tool" >/dev/null || { echo "package: $tool is missing; scripts/setup.sh installs it" >&2; exit 1; }
 done

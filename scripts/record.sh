@@ -15,30 +15,15 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-usage() {
-    echo "usage: $0 [--recipient NAME] [--greeting FILE] [--seconds N]" >&2
-    exit 2
-}
-
 recipient=
 greeting=
 seconds=58
+read_options record "[--recipient NAME] [--greeting FILE] [--seconds N]" recipient greeting seconds -- "$@"
 # Enter on the dedication after 4 s and on the page 5 s later: a shorter
 # video would end before the show.
 shortest=12
-while (($#)); do
-    case "$1" in
-    --recipient) (($# >= 2)) || usage; recipient=$2; shift 2 ;;
-    --greeting) (($# >= 2)) || usage; greeting=$2; shift 2 ;;
-    --seconds) (($# >= 2)) || usage; seconds=$2; shift 2 ;;
-    -h | --help) usage ;;
-    *) echo "record: unknown argument $1" >&2; usage ;;
-    esac
-done
 [[ "$seconds" =~ ^[0-9]+$ ]] && ((seconds >= shortest)) ||
     { echo "record: --seconds takes a whole number of seconds, at least $shortest" >&2; exit 2; }
-# The build says what is wrong with a greeting file, a missing one included.
-[ -z "$greeting" ] || greeting=$(realpath -m "$greeting")
 for tool in cmake make ffmpeg ffprobe Xvfb xdotool xdpyinfo xwininfo import x86_64-w64-mingw32-g++-posix "$WINE64" /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "record: $tool is missing; scripts/setup.sh installs it" >&2; exit 1; }
 done

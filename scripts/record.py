@@ -164,7 +164,11 @@ def play_and_film(exe, seconds, capture_path, log_path):
         for prompt_row, after in ((550, shown + DEDICATION_SECONDS), (650, None)):
             origin = poll(lambda: prompt_origin(program.x_window, prompt_row), 120, 0.2)
             if not origin:
-                raise RuntimeError(f"no >Enter prompt at row {prompt_row}")
+                # What the display showed instead, beside the program file.
+                shot = os.path.join(os.path.dirname(os.path.abspath(exe)), "record-failure.png")
+                Screenshot(shot)
+                raise RuntimeError(f"no >Enter prompt at row {prompt_row} of the client area at "
+                                   f"{client_origin(program.x_window)}; the display is in {shot}")
             after = after or time.time() + PAGE_SECONDS
             time.sleep(max(0.0, after - time.time()))
             program.key("Return")

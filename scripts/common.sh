@@ -45,6 +45,9 @@ prepare_prefix() {
     # does not wait for one to withdraw a window that is hidden.
     DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         </dev/null >/dev/null 2>&1
+    # Until its server ends, the prefix's desktop is the display-less one
+    # made here: a program started in it before then shows no window.
+    WINEPREFIX=$prefix "$WINESERVER" -w
     touch "$prefix/.fireworks-prefix"
 }
 

@@ -158,6 +158,21 @@ def run(command):
     return code if code >= 0 else 128 - code
 
 
+def processes_of_prefix(prefix):
+    """Every process running with that Wine prefix."""
+    wanted = b"WINEPREFIX=" + os.path.abspath(prefix).encode()
+    found = []
+    for entry in pathlib.Path("/proc").iterdir():
+        if not entry.name.isdigit() or int(entry.name) == os.getpid():
+            continue
+        try:
+            if wanted in (entry / "environ").read_bytes().split(b"\0"):
+                found.append(int(entry.name))
+        except OSError:
+            continue
+    return found
+
+
 def stop(tree):
     for slot in sorted((tree / "test-slots").glob("[0-9]*/")):
         # Whichever server runs for the prefix, the one started here or not.
@@ -168,6 +183,13 @@ def stop(tree):
         for name in ("wineserver.pid", "Xvfb.pid"):
             if alive(slot / name):
                 os.kill(int((slot / name).read_text()), signal.SIGTERM)
+        # Services of a server that is gone may live on (the device service
+        # does), each busy on a processor: nothing of the slot outlives it.
+        for pid in processes_of_prefix(slot / "prefix"):
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except OSError:
+                pass
 
 
 def main():

@@ -35,9 +35,12 @@ wine_for_arch() {
 }
 
 # prepare_prefix WINE PREFIX ARCH: a prefix of the project's own for that Wine.
+# Its marker holds the version of these settings: a prefix prepared with
+# older ones is prepared again.
+prefix_settings=2
 prepare_prefix() {
     local wine=$1 prefix=$2 arch=$3
-    [ -f "$prefix/.fireworks-prefix" ] && return 0
+    [ "$(cat "$prefix/.fireworks-prefix" 2>/dev/null)" = "$prefix_settings" ] && return 0
     echo "setup: preparing the Wine prefix $prefix"
     mkdir -p "$prefix"
     DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" wineboot --init </dev/null >/dev/null 2>&1 || true
@@ -45,10 +48,16 @@ prepare_prefix() {
     # does not wait for one to withdraw a window that is hidden.
     DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         </dev/null >/dev/null 2>&1
+    # A virtual display has no game controllers; the bus driver that looks
+    # for them keeps a processor busy, a quarter of one while the show runs.
+    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKLM\System\CurrentControlSet\Services\winebus' \
+        /v Start /t REG_DWORD /d 4 /f </dev/null >/dev/null 2>&1
     # Until its server ends, the prefix's desktop is the display-less one
     # made here: a program started in it before then shows no window.
     WINEPREFIX=$prefix "$WINESERVER" -w
-    touch "$prefix/.fireworks-prefix"
+    # A new file, so that copies of the prefix made before see the change.
+    rm -f "$prefix/.fireworks-prefix"
+    echo "$prefix_settings" >"$prefix/.fireworks-prefix"
 }
 
 # free_display: a display number that no X server on this machine uses.

@@ -230,6 +230,12 @@ def yellow(r, g, b):
     return r > 180 and g > 180 and 40 < b < 140
 
 
+# The rows of the ">Enter" prompts in the client area: the dedication's and
+# the page's.
+DEDICATION_PROMPT_ROW = 550
+PAGE_PROMPT_ROW = 650
+
+
 def burst_like(r, g, b):
     """Bright in all three components, as burst pixels are; the night sky never is."""
     return r > 60 and g > 60 and b > 60
@@ -304,14 +310,25 @@ class Program:
             raise AssertionError("the window has no close button")
         xdotool("mousemove", str(x), str(y), "click", "1")
 
+    def wait_for_prompt(self, row, timeout=30):
+        """Waits until the yellow ">Enter" prompt shows at (500, row) of the
+        client area."""
+        if not poll(lambda: self.client_region_count(500, row, 120, 30, yellow) > 10, timeout, 0.2):
+            raise AssertionError(f"no >Enter prompt at row {row}")
+
     def pass_dedication(self):
-        """Enter on each of the two dedication pages."""
-        self.key("Return")
-        self.key("Return")
+        """Enter on each of the two dedication pages once its prompt shows,
+        as a person would: keys typed sooner race the program."""
+        for row in (DEDICATION_PROMPT_ROW, PAGE_PROMPT_ROW):
+            self.wait_for_prompt(row)
+            self.key("Return")
+
+    def client_region_count(self, left, top, width, height, predicate, step=1):
+        x, y = self.client_origin()
+        return Screenshot().count(x + left, y + top, width, height, predicate, step)
 
     def client_count(self, predicate, step=3):
-        x, y = self.client_origin()
-        return Screenshot().count(x, y, 1200, 800, predicate, step)
+        return self.client_region_count(0, 0, 1200, 800, predicate, step)
 
     def wait_for_show(self, timeout=20):
         """True once bursts are on the screen."""

@@ -16,10 +16,9 @@ def key_in_window_ends_with_zero(exe):
     program = Program(exe, console=True)
     try:
         check_window(program)
-        program.key("Return")
-        program.key("Return")
-        program.key("space")
-        assert program.wait_exit(5) == 0, "a key should end the program with exit code 0"
+        program.pass_dedication()
+        assert program.wait_for_show(), "the show did not start"
+        assert program.end_with_key() == 0, "a key should end the program with exit code 0"
     finally:
         program.kill()
 

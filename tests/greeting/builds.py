@@ -39,9 +39,20 @@ def source_files():
     return files
 
 
-def fresh_checkout(destination):
-    """A copy of the source at `destination`, as a fresh clone would be."""
-    shutil.rmtree(destination, ignore_errors=True)
+def fresh_checkout(destination, keep=()):
+    """A copy of the source at `destination`, as a fresh clone would be. The
+    top-level folders named in `keep` (build trees) stay from the previous
+    copy: the files copied keep their times, so a build there redoes only
+    what changed."""
+    if os.path.isdir(destination):
+        for name in os.listdir(destination):
+            path = os.path.join(destination, name)
+            if name in keep:
+                continue
+            if os.path.isdir(path) and not os.path.islink(path):
+                shutil.rmtree(path)
+            else:
+                os.remove(path)
     for name in source_files():
         source = os.path.join(SOURCE_DIR, name)
         if not os.path.isfile(source):

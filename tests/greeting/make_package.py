@@ -11,7 +11,8 @@ RECIPIENT = "小明"
 
 def main():
     work = sys.argv[1]
-    checkout = fresh_checkout(os.path.join(work, "checkout"))
+    # The sender's build tree stays between runs, as it does for a sender.
+    checkout = fresh_checkout(os.path.join(work, "checkout"), keep=("build",))
     env = {name: value for name, value in os.environ.items() if name not in ("DISPLAY", "WINEPREFIX")}
     result = run(["bash", os.path.join(checkout, "scripts", "package.sh"), "--recipient", RECIPIENT], cwd=checkout,
                  env=env)

@@ -1,7 +1,8 @@
-"""Two clean builds of the same source with the same options, from
-checkouts at different paths and at different times, give the same bytes:
-the packaged program against a second build of the shipped 32-bit preset,
-and so the package's SHA256SUMS is a claim anyone can check."""
+"""Two builds of the same source with the same options, from checkouts at
+different paths and at different times, give the same bytes: the packaged
+program (its checkout's tree kept from run to run, as a sender's is) against
+a clean build of the shipped 32-bit preset elsewhere, and so the package's
+SHA256SUMS is a claim anyone can check."""
 
 import os
 import shutil

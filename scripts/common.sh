@@ -37,7 +37,7 @@ wine_for_arch() {
 # prepare_prefix WINE PREFIX ARCH: a prefix of the project's own for that Wine.
 # Its marker holds the version of these settings: a prefix prepared with
 # older ones is prepared again.
-prefix_settings=2
+prefix_settings=3
 prepare_prefix() {
     local wine=$1 prefix=$2 arch=$3
     [ "$(cat "$prefix/.fireworks-prefix" 2>/dev/null)" = "$prefix_settings" ] && return 0
@@ -50,8 +50,8 @@ prepare_prefix() {
         </dev/null >/dev/null 2>&1
     # A virtual display has no game controllers; the bus driver that looks
     # for them keeps a processor busy, a quarter of one while the show runs.
-    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKLM\System\CurrentControlSet\Services\winebus' \
-        /v Start /t REG_DWORD /d 4 /f </dev/null >/dev/null 2>&1
+    DISPLAY= WINEPREFIX=$prefix WINEARCH=$arch "$wine" reg add 'HKCU\Software\Wine\DllOverrides' /v winebus.sys /d '' /f \
+        </dev/null >/dev/null 2>&1
     # Until its server ends, the prefix's desktop is the display-less one
     # made here: a program started in it before then shows no window.
     WINEPREFIX=$prefix "$WINESERVER" -w

@@ -334,6 +334,12 @@ class Program:
         """True once bursts are on the screen."""
         return bool(poll(lambda: self.client_count(burst_like) > 50, timeout, 0.5))
 
+    def end_show(self):
+        """A key once bursts show, as a person would press it (a key typed
+        before the show races the program); the exit code."""
+        assert self.wait_for_show(), "the show did not start"
+        return self.end_with_key()
+
     def end_with_key(self, timeout=10):
         """Presses a key in the window; the exit code, or None if it goes on.
         How soon it ends is the fault tests' to judge: a program under

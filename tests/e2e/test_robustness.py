@@ -15,8 +15,7 @@ def keys_typed_fast_during_the_dedication(exe):
         program.focus()
         xdotool("key", "--repeat", "40", "--delay", "5", "a")
         program.key("Return")
-        assert program.wait_for_show(), "the show did not start"
-        assert program.end_with_key() == 0
+        assert program.end_show() == 0
     finally:
         program.kill()
 
@@ -36,8 +35,7 @@ def enter_held_down_during_the_dedication(exe):
         code = program.wait_exit(10)
         if code is None:
             program.key("Return")
-            assert program.wait_for_show(), "the show did not start"
-            code = program.end_with_key()
+            code = program.end_show()
         assert code == 0, f"exit code {code}"
     finally:
         program.kill()
@@ -69,8 +67,7 @@ def minimise_restore_and_cover_show_the_back_buffer_again(exe):
         assert magenta == 0, f"the cover left {magenta} samples behind"
         assert program.client_count(yellow) >= before * 0.95, "uncovering lost the page"
         program.key("Return")
-        program.key("space")
-        assert program.wait_exit(5) == 0
+        assert program.end_show() == 0
     finally:
         program.kill()
 

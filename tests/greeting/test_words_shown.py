@@ -68,7 +68,7 @@ def run_variant(work, variant):
         assert poll(lambda: prompt_shown(program, 650), 10, 0.2), f"{variant}: no page of text"
         page = Screen(program)
         program.key("Return")
-        assert program.end_with_key(5) == 0, f"{variant}: the show did not end with exit code 0"
+        assert program.end_show() == 0, f"{variant}: the show did not end with exit code 0"
     finally:
         program.kill()
     return dedication, page

@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 xvfb xauth xdotool x11-utils imagemagick fonts-arphic-ukai
-    googletest g++ libjpeg-dev
+    googletest g++ libjpeg-dev zlib1g-dev
     clang-tidy clang-format cppcheck
     ffmpeg pulseaudio python3-numpy python3-pefile
 )

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "media_files.h"
 
@@ -76,6 +77,39 @@ TEST(IconTest, ThirtyTwoPixelIconIsOpaqueInsideWithTransparentCorners)
         return;
     }
     FAIL() << "no 32 pixel image";
+}
+
+// PNG numbers are big-endian.
+std::uint32_t U32BigEndian(const media_test::Bytes& bytes, std::size_t at)
+{
+    return (std::uint32_t{bytes.at(at)} << 24) | (std::uint32_t{bytes.at(at + 1)} << 16) |
+           (std::uint32_t{bytes.at(at + 2)} << 8) | bytes.at(at + 3);
+}
+
+// Every chunk of the 256-pixel PNG ends with the checksum zlib computes over
+// its type and data: a decoder that checks it (most do) refuses the picture.
+TEST(IconTest, EveryPngChunkCarriesItsChecksum)
+{
+    const media_test::Bytes ico = media_test::ReadMedia("fireworks.ico");
+    for (const IconEntry& e : Entries(ico)) {
+        if (e.size != 256) continue;
+        std::vector<std::string> types;
+        std::size_t at = e.offset + 8;
+        while (at + 12 <= e.offset + e.bytes) {
+            const std::uint32_t length = U32BigEndian(ico, at);
+            ASSERT_LE(at + 12 + length, e.offset + e.bytes);
+            types.push_back(media_test::Text(ico, at + 4, 4));
+            const uLong expected = crc32(crc32(0L, Z_NULL, 0), ico.data() + at + 4, 4 + length);
+            const std::size_t crcAt = at + 8 + length;
+            EXPECT_EQ(U32BigEndian(ico, crcAt), expected) << types.back() << " chunk";
+            at = crcAt + 4;
+        }
+        ASSERT_FALSE(types.empty());
+        EXPECT_EQ(types.front(), "IHDR");
+        EXPECT_EQ(types.back(), "IEND");
+        return;
+    }
+    FAIL() << "no 256 pixel image";
 }
 
 }  // namespace

@@ -87,6 +87,12 @@ def poll(condition, timeout, step=0.05):
         time.sleep(step)
 
 
+# Now and then Wine's loader cannot map its shared data page where it must
+# (the kernel has put something there first) and the process ends before the
+# program starts. That is not the program's doing: such a start is made again.
+LOADER_FAILURE = b"failed to map the shared user data"
+
+
 class ProbeServer:
     """The probe, started once and asked again and again: a Windows process
     costs far more to start than to ask (seconds under emulation)."""
@@ -95,18 +101,37 @@ class ProbeServer:
 
     def __init__(self):
         self.process = None
+        self.errors = None
         self.pending = b""
         # The title of the program under test, so that the probe finds its window only.
         self.title = "fireworks"
 
-    def ask(self, request, argument=""):
-        if self.process is None or self.process.poll() is not None:
+    def ask(self, request, argument="", again=True):
+        fresh = self.process is None or self.process.poll() is not None
+        if fresh:
+            # Its error channel goes to a file: a pipe nobody reads would fill up.
+            self.errors = tempfile.TemporaryFile()
             self.process = subprocess.Popen([WINE, PROBE], env=wine_env(), stdin=subprocess.PIPE,
-                                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+                                            stdout=subprocess.PIPE, stderr=self.errors)
             self.pending = b""
+        try:
+            return self.exchange(request, argument)
+        except EOFError:
+            self.process.wait(timeout=30)
+            self.errors.seek(0)
+            # A probe that never answered may not have started (see LOADER_FAILURE).
+            if fresh and again and LOADER_FAILURE in self.errors.read():
+                self.stop()
+                return self.ask(request, argument, again=False)
+            raise RuntimeError(f"the probe ended while asked {request}") from None
+
+    def exchange(self, request, argument):
         line = "\t".join((request, self.title, argument)) + "\n"
-        self.process.stdin.write(line.encode())
-        self.process.stdin.flush()
+        try:
+            self.process.stdin.write(line.encode())
+            self.process.stdin.flush()
+        except BrokenPipeError:
+            raise EOFError from None
         answer = []
         deadline = time.monotonic() + self.TIMEOUT
         while True:
@@ -117,8 +142,7 @@ class ProbeServer:
                     raise RuntimeError(f"the probe did not answer {request} within {self.TIMEOUT} s")
                 chunk = os.read(self.process.stdout.fileno(), 65536)
                 if not chunk:
-                    self.stop()
-                    raise RuntimeError(f"the probe ended while asked {request}")
+                    raise EOFError
                 self.pending += chunk
             said, self.pending = self.pending.split(b"\n", 1)
             said = said.decode(errors="replace").rstrip("\r")
@@ -262,16 +286,35 @@ class Program:
         PROBE_SERVER.title = title
         # The windows of an ended run leave the X display a moment later.
         poll(lambda: not xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False), 10)
-        command = [WINE, "wineconsole", exe] if console else [WINE, exe]
-        # Wine writes its error channel to standard error; a file never fills up.
-        self.stderr_file = open(stderr_path, "w+b") if stderr_path else tempfile.TemporaryFile()
-        self.process = subprocess.Popen(command, env=wine_env(env), stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=self.stderr_file)
+        self.command = [WINE, "wineconsole", exe] if console else [WINE, exe]
+        self.env = wine_env(env)
+        self.stderr_path = stderr_path
+        self.launch()
         self.info = None
         self.x_window = None
 
+    def launch(self):
+        # Wine writes its error channel to standard error; a file never fills up.
+        self.stderr_file = open(self.stderr_path, "w+b") if self.stderr_path else tempfile.TemporaryFile()
+        self.process = subprocess.Popen(self.command, env=self.env, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=self.stderr_file)
+
+    def loader_failed(self):
+        """Whether Wine's loader gave up before the program ran. Read without
+        moving the file's offset, which the running processes share."""
+        descriptor = self.stderr_file.fileno()
+        return LOADER_FAILURE in os.pread(descriptor, os.fstat(descriptor).st_size, 0)
+
     def wait_window(self, timeout=30):
-        self.info = poll(lambda: (info := probe_window()) and info.get("visible") == "1" and info, timeout, 0.2)
+        shown = lambda: (info := probe_window()) and info.get("visible") == "1" and info
+        self.info = poll(lambda: self.loader_failed() or shown(), timeout, 0.2)
+        if self.info is True:
+            print("note: Wine's loader could not start the program; it is started again")
+            self.process.kill()
+            self.process.wait(timeout=30)
+            end_leftover_runs(self.exe)
+            self.launch()
+            self.info = poll(shown, timeout, 0.2)
         if not self.info:
             raise AssertionError("the graphics window did not appear")
         title = self.info["title"]

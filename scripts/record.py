@@ -21,7 +21,8 @@ import time
 import pefile  # Debian's python3-pefile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import Program, Screenshot, poll, screen_size, xdotool, yellow  # noqa: E402
+from harness import (DEDICATION_PROMPT_ROW, PAGE_PROMPT_ROW, Program, Screenshot, poll, screen_size,  # noqa: E402
+                     xdotool, yellow)
 
 WIDTH, HEIGHT = 1200, 800
 FPS = 30
@@ -169,7 +170,7 @@ def play_and_film(exe, seconds, capture_path, log_path):
             raise RuntimeError("the graphics window did not appear")
         shown = time.time()
         presses = []
-        for prompt_row, after in ((550, shown + DEDICATION_SECONDS), (650, None)):
+        for prompt_row, after in ((DEDICATION_PROMPT_ROW, shown + DEDICATION_SECONDS), (PAGE_PROMPT_ROW, None)):
             origin = poll(lambda: prompt_origin(program.x_window, prompt_row), 120, 0.2)
             if not origin:
                 # What the display showed instead, beside the program file.

@@ -310,9 +310,7 @@ class Program:
         self.info = poll(lambda: self.loader_failed() or shown(), timeout, 0.2)
         if self.info is True:
             print("note: Wine's loader could not start the program; it is started again")
-            self.process.kill()
-            self.process.wait(timeout=30)
-            end_leftover_runs(self.exe)
+            self.end_run()
             self.launch()
             self.info = poll(shown, timeout, 0.2)
         if not self.info:
@@ -353,10 +351,12 @@ class Program:
             raise AssertionError("the window has no close button")
         xdotool("mousemove", str(x), str(y), "click", "1")
 
+    def prompt_shown(self, row):
+        """Whether the yellow ">Enter" prompt shows at (500, row) of the client area."""
+        return self.client_region_count(500, row, 120, 30, yellow) > 10
+
     def wait_for_prompt(self, row, timeout=30):
-        """Waits until the yellow ">Enter" prompt shows at (500, row) of the
-        client area."""
-        if not poll(lambda: self.client_region_count(500, row, 120, 30, yellow) > 10, timeout, 0.2):
+        if not poll(lambda: self.prompt_shown(row), timeout, 0.2):
             raise AssertionError(f"no >Enter prompt at row {row}")
 
     def pass_dedication(self):
@@ -398,12 +398,15 @@ class Program:
 
     def kill(self):
         """Ends the run if it is still going and collects Wine's error lines."""
+        self.end_run()
+        WINE_ERRORS.extend(self.wine_errors())
+
+    def end_run(self):
         if self.process.poll() is None:
             self.process.kill()
         self.process.wait(timeout=30)
         # Killing the launcher leaves the Windows process itself running.
         end_leftover_runs(self.exe)
-        WINE_ERRORS.extend(self.wine_errors())
 
     def wine_errors(self):
         self.stderr_file.seek(0)

@@ -7,7 +7,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import Program, Screenshot, poll, run_cases, yellow  # noqa: E402
+from harness import DEDICATION_PROMPT_ROW, PAGE_PROMPT_ROW, Program, Screenshot, poll, run_cases, yellow  # noqa: E402
 from make_variants import program_of  # noqa: E402
 
 WIDTH, HEIGHT = 1200, 800
@@ -42,11 +42,6 @@ class Screen:
                 for x in range(WIDTH) if self.pixel(x, y) != other.pixel(x, y)]
 
 
-def prompt_shown(program, y):
-    origin = program.client_origin()
-    return Screenshot().count(origin[0] + 500, origin[1] + y, 120, 30, yellow) > 10
-
-
 SEEN = {}
 
 
@@ -62,10 +57,10 @@ def run_variant(work, variant):
     program = Program(program_of(work, variant), console=True)
     try:
         program.wait_window()
-        assert poll(lambda: prompt_shown(program, 550), 15, 0.2), f"{variant}: no prompt after the dedication"
+        assert poll(lambda: program.prompt_shown(DEDICATION_PROMPT_ROW), 15, 0.2), f"{variant}: no prompt after the dedication"
         dedication = Screen(program)
         program.key("Return")
-        assert poll(lambda: prompt_shown(program, 650), 10, 0.2), f"{variant}: no page of text"
+        assert poll(lambda: program.prompt_shown(PAGE_PROMPT_ROW), 10, 0.2), f"{variant}: no page of text"
         page = Screen(program)
         program.key("Return")
         assert program.end_show() == 0, f"{variant}: the show did not end with exit code 0"

@@ -65,7 +65,9 @@ def dedication_moves_and_grows_then_the_page_shows(exe):
             shots.append(Screenshot())
         program.wait_window()
         boxes = [box for box in (Client(program, shot).bounds(yellow, 3) for shot in shots) if box]
-        assert len(boxes) >= 3, f"the animation was seen in {len(boxes)} screenshots only"
+        # Growing and moving takes two looks; a busy machine's screenshots
+        # are slow, and the animation lasts about 1.3 s.
+        assert len(boxes) >= 2, f"the animation was seen in {len(boxes)} screenshots only"
         heights = [box[3] - box[1] for box in boxes]
         assert heights[-1] > heights[0], f"the text did not grow: {boxes}"
         assert len({box[:2] for box in boxes}) > 1, f"the text did not move: {boxes}"

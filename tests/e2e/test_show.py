@@ -87,28 +87,35 @@ def dedication_moves_and_grows_then_the_page_shows(exe):
         program.kill()
 
 
+def heart_centres_lit(client):
+    return [centre for centre in HEART
+            if client.count(centre[0] - 35, centre[1] - 35, 70, 70, burst_like, 2) >= 15]
+
+
 def rockets_and_bursts_then_the_heart(exe):
     program = Program(exe, console=True)
     try:
         program.wait_window()
-        program.key("Return")
-        time.sleep(0.5)
-        program.key("Return")
+        program.pass_dedication()
         second_enter = time.monotonic()
-        assert poll(lambda: Client(program).count(0, 0, 1200, 800, burst_like, 3) > 100, 8, 0.5), \
-            "no bursts within a few seconds of the second Enter"
-        time.sleep(max(0.0, second_enter + 22.0 - time.monotonic()))
-        found = set()
-        deadline = second_enter + 27.0
-        while time.monotonic() < deadline and len(found) < len(HEART):
-            client = Client(program)
-            for centre in HEART:
-                x, y = centre
-                if client.count(x - 35, y - 35, 70, 70, burst_like, 2) >= 15:
-                    found.add(centre)
-        missing = [c for c in HEART if c not in found]
-        assert not missing, f"no burst around heart centres {missing}"
-        assert program.end_with_key(5) == 0
+        assert program.wait_for_show(), "no bursts after the second Enter"
+        # Random bursts are wide and light some of the heart's centres at
+        # any time; the volley lights all of them at once. Its timer starts
+        # once the program has read the second Enter, so never sooner than
+        # 20 s after it; a slow machine's rockets take longer to rise.
+        best = []
+        while time.monotonic() < second_enter + 60.0:
+            lit = heart_centres_lit(Client(program))
+            seen = time.monotonic()
+            if len(lit) == len(HEART):
+                assert seen >= second_enter + 20.0, \
+                    f"the heart burst {seen - second_enter:.1f} s after the second Enter"
+                break
+            best = max(best, lit, key=len)
+            time.sleep(0.3)
+        else:
+            raise AssertionError(f"the heart never burst: at most {len(best)} of its centres lit at once, {best}")
+        assert program.end_with_key() == 0
     finally:
         program.kill()
 

@@ -366,12 +366,12 @@ class Program:
             self.wait_for_prompt(row)
             self.key("Return")
 
-    def client_region_count(self, left, top, width, height, predicate, step=1):
+    def client_region_count(self, left, top, width, height, predicate, step=1, shot=None):
         x, y = self.client_origin()
-        return Screenshot().count(x + left, y + top, width, height, predicate, step)
+        return (shot or Screenshot()).count(x + left, y + top, width, height, predicate, step)
 
-    def client_count(self, predicate, step=3):
-        return self.client_region_count(0, 0, 1200, 800, predicate, step)
+    def client_count(self, predicate, step=3, shot=None):
+        return self.client_region_count(0, 0, 1200, 800, predicate, step, shot)
 
     def wait_for_show(self, timeout=20):
         """True once bursts are on the screen."""

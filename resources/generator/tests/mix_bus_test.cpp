@@ -1,6 +1,7 @@
 // The looping mix: what rings past the end of the loop sounds at its start.
-#include <cmath>
+#include <cstdint>
 #include <numeric>
+#include <vector>
 
 #include <gtest/gtest.h>
 

@@ -22,7 +22,7 @@ import pefile  # Debian's python3-pefile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from harness import (DEDICATION_PROMPT_ROW, PAGE_PROMPT_ROW, Program, Screenshot, poll, screen_size,  # noqa: E402
-                     xdotool, yellow)
+                     yellow)
 
 WIDTH, HEIGHT = 1200, 800
 FPS = 30
@@ -150,7 +150,7 @@ def press(program, key):
     """Types a key into the program's window, given the keyboard through the
     X server: the probe that asks Windows is a test program, not built
     for a recording."""
-    xdotool("windowfocus", "--sync", program.x_window)
+    program.give_keyboard()
     program.send_keys(key)
 
 

@@ -185,6 +185,14 @@ def xdotool(*args, check=True):
     return result.stdout.strip()
 
 
+def x_window_pid(window_id):
+    """The process id Wine gave the X window, or None."""
+    said = subprocess.run(["xprop", "-id", str(window_id), "_NET_WM_PID"], capture_output=True, text=True,
+                          timeout=30).stdout
+    found = re.search(r"= (\d+)", said)
+    return int(found.group(1)) if found else None
+
+
 def x_window_viewable(window_id):
     result = subprocess.run(["xwininfo", "-id", str(window_id)], capture_output=True, text=True, timeout=30)
     return "IsViewable" in result.stdout
@@ -283,6 +291,7 @@ class Program:
         self.exe = exe
         end_leftover_runs(exe)
         title = os.path.splitext(os.path.basename(exe))[0]
+        self.title = title
         PROBE_SERVER.title = title
         # The windows of an ended run leave the X display a moment later.
         poll(lambda: not xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False), 10)
@@ -322,9 +331,14 @@ class Program:
         return self.info
 
     def _x_window(self, title):
+        """The viewable X window of this run's window. Wine marks each X
+        window with its process's id: an ended run's window, which may linger
+        a moment, is not taken for it."""
         found = xdotool("search", "--name", f"^{title}$", check=False).split()
+        run = None
         for window_id in found:
-            if x_window_viewable(window_id):
+            run = run if run is not None else set(leftover_runs(self.exe))
+            if x_window_pid(window_id) in run and x_window_viewable(window_id):
                 return window_id
         return None
 
@@ -334,8 +348,23 @@ class Program:
     def focus(self):
         """Gives the window the keyboard, and waits until Windows has made it
         the foreground window: keys typed before that may go nowhere."""
-        xdotool("windowfocus", "--sync", self.x_window)
+        self.give_keyboard()
         poll(lambda: (probe_window() or {}).get("foreground") == "1", 10, 0.1)
+
+    def give_keyboard(self):
+        """Gives the window the keyboard through the X server. Should the X
+        window found be gone (Wine may replace a window's X window), it is
+        looked up again; a program whose window is gone for good still fails."""
+        deadline = time.monotonic() + 10
+        while True:
+            try:
+                xdotool("windowfocus", "--sync", self.x_window)
+                return
+            except RuntimeError as error:
+                if "BadWindow" not in str(error) or time.monotonic() >= deadline:
+                    raise
+                print(f"note: the X window {self.x_window} went away; it is looked up again")
+                self.x_window = poll(lambda: self._x_window(self.title), 10, 0.1) or self.x_window
 
     def key(self, *keys):
         self.focus()

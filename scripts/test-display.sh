@@ -14,11 +14,17 @@ case "$action" in
 start)
     if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
         rm -f "/tmp/.X${number}-lock" "/tmp/.X11-unix/X${number}"
-        setsid Xvfb "$display" -screen 0 "$size" "${xvfb_options[@]}" -nolisten tcp </dev/null >/dev/null 2>&1 &
-        for _ in $(seq 100); do
-            xdpyinfo -display "$display" >/dev/null 2>&1 && break
-            sleep 0.1
-        done
+        # Xvfb writes the display's number on the pipe once it takes
+        # connections, however long a busy machine makes that take; the pipe
+        # ends without it if Xvfb gives up.
+        ready=$(mktemp -d)
+        mkfifo "$ready/pipe"
+        setsid Xvfb "$display" -displayfd 3 -screen 0 "$size" "${xvfb_options[@]}" -nolisten tcp \
+            3>"$ready/pipe" </dev/null >/dev/null 2>&1 &
+        shown=
+        read -r shown <"$ready/pipe" || true
+        rm -rf "$ready"
+        [ "$shown" = "$number" ] || { echo "test-display: Xvfb could not start the display $display" >&2; exit 1; }
     fi
     xdpyinfo -display "$display" >/dev/null
     # Without a 32-bit Wine there is nothing to start: the 32-bit tests skip.

@@ -240,7 +240,7 @@ class Screenshot:
         return total
 
 
-def leftover_runs(exe):
+def processes_of_runs(exe):
     """Process ids of this program file's runs in this test's prefix (Wine's
     processes, not the test's): tests beside this one run the same file in
     prefixes of their own."""
@@ -275,12 +275,12 @@ def burst_like(r, g, b):
 
 def end_leftover_runs(exe):
     """Kills every run of this program file, so each run has the screen to itself."""
-    for pid in leftover_runs(exe):
+    for pid in processes_of_runs(exe):
         try:
             os.kill(pid, 9)
         except OSError:
             pass
-    poll(lambda: not leftover_runs(exe), 10)
+    poll(lambda: not processes_of_runs(exe), 10)
 
 
 class Program:
@@ -335,10 +335,11 @@ class Program:
         window with its process's id: an ended run's window, which may linger
         a moment, is not taken for it."""
         found = xdotool("search", "--name", f"^{title}$", check=False).split()
-        run = None
+        if not found:
+            return None
+        this_run = set(processes_of_runs(self.exe))
         for window_id in found:
-            run = run if run is not None else set(leftover_runs(self.exe))
-            if x_window_pid(window_id) in run and x_window_viewable(window_id):
+            if x_window_pid(window_id) in this_run and x_window_viewable(window_id):
                 return window_id
         return None
 

@@ -161,11 +161,10 @@ def play_and_film(exe, seconds, capture_path, log_path):
     of the two Enter presses, and the capture's start and figures."""
     display = os.environ["DISPLAY"]
     size = "x".join(str(v) for v in screen_size(display))
-    title = os.path.splitext(os.path.basename(exe))[0]
     capture = Capture(display, size, capture_path, log_path)
     program = Program(exe, console=True)
     try:
-        program.x_window = poll(lambda: program._x_window(title), 120, 0.02)
+        program.x_window = poll(program.find_x_window, 120, 0.02)
         if not program.x_window:
             raise RuntimeError("the graphics window did not appear")
         shown = time.time()

@@ -324,17 +324,16 @@ class Program:
             self.info = poll(shown, timeout, 0.2)
         if not self.info:
             raise AssertionError("the graphics window did not appear")
-        title = self.info["title"]
-        self.x_window = poll(lambda: self._x_window(title), timeout, 0.1)
+        self.x_window = poll(self.find_x_window, timeout, 0.1)
         if not self.x_window:
             raise AssertionError("no viewable X window for the graphics window")
         return self.info
 
-    def _x_window(self, title):
+    def find_x_window(self):
         """The viewable X window of this run's window. Wine marks each X
         window with its process's id: an ended run's window, which may linger
         a moment, is not taken for it."""
-        found = xdotool("search", "--name", f"^{title}$", check=False).split()
+        found = xdotool("search", "--name", f"^{self.title}$", check=False).split()
         if not found:
             return None
         this_run = set(processes_of_runs(self.exe))
@@ -365,7 +364,7 @@ class Program:
                 if "BadWindow" not in str(error) or time.monotonic() >= deadline:
                     raise
                 print(f"note: the X window {self.x_window} went away; it is looked up again")
-                self.x_window = poll(lambda: self._x_window(self.title), 10, 0.1) or self.x_window
+                self.x_window = poll(self.find_x_window, 10, 0.1) or self.x_window
 
     def key(self, *keys):
         self.focus()

@@ -103,8 +103,7 @@ def main():
     music = program_music(program_file, work)
     loop = len(music) / RATE
     try:
-        title = os.path.splitext(os.path.basename(program_file))[0]
-        assert poll(lambda: program._x_window(title), 120, 0.02), "the graphics window did not appear"
+        assert poll(program.find_x_window, 120, 0.02), "the graphics window did not appear"
         opened = time.time()
         time.sleep(loop + AFTER_WRAP_SECONDS)
         listener.communicate(b"q", timeout=60)

@@ -269,8 +269,10 @@ PAGE_PROMPT_ROW = 650
 
 
 def burst_like(r, g, b):
-    """Bright in all three components, as burst pixels are; the night sky never is."""
-    return r > 60 and g > 60 and b > 60
+    """Bright in all three components, as burst pixels are; the night sky never
+    is. The dedication's yellow is too, so it does not count: the page of text
+    is no show."""
+    return r > 60 and g > 60 and b > 60 and not yellow(r, g, b)
 
 
 def end_leftover_runs(exe):
@@ -402,9 +404,13 @@ class Program:
     def client_count(self, predicate, step=3, shot=None):
         return self.client_region_count(0, 0, 1200, 800, predicate, step, shot)
 
+    def show_running(self):
+        """Whether bursts are on the screen."""
+        return self.client_count(burst_like) > 50
+
     def wait_for_show(self, timeout=20):
         """True once bursts are on the screen."""
-        return bool(poll(lambda: self.client_count(burst_like) > 50, timeout, 0.5))
+        return bool(poll(self.show_running, timeout, 0.5))
 
     def end_show(self):
         """A key once bursts show, as a person would press it (a key typed

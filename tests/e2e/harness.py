@@ -408,8 +408,9 @@ class Program:
         """Whether bursts are on the screen."""
         return self.client_count(burst_like) > 50
 
-    def wait_for_show(self, timeout=20):
-        """True once bursts are on the screen."""
+    def wait_for_show(self, timeout=60):
+        """True once bursts are on the screen: the show's pictures take a
+        while to load under emulation on a busy machine."""
         return bool(poll(self.show_running, timeout, 0.5))
 
     def end_show(self):

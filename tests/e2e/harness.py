@@ -225,6 +225,13 @@ class Screenshot:
         self.rgb = subprocess.run([*command, *source, "-depth", "8", "rgb:-"], capture_output=True, check=True,
                                   timeout=60).stdout
 
+    @classmethod
+    def of_rgb(cls, width, height, rgb):
+        """A screen already read, as rows of 8-bit RGB."""
+        shot = cls.__new__(cls)
+        shot.width, shot.height, shot.rgb = width, height, rgb
+        return shot
+
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3
         return tuple(self.rgb[offset:offset + 3])

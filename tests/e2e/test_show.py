@@ -58,10 +58,9 @@ def page_lines_shown(client):
 
 
 class ScreenFilm:
-    """The screen filmed by ffmpeg at a steady rate from before the program
-    starts: a short animation is seen in many frames however busy the
-    machine, where screenshots taken one by one (a process each) can all come
-    after it."""
+    """The screen filmed by ffmpeg from before the program starts: a short
+    animation is seen in many frames however busy the machine, where
+    screenshots taken one by one (a process each) can all come after it."""
 
     RATE = 20
 
@@ -69,10 +68,12 @@ class ScreenFilm:
         display = os.environ["DISPLAY"]
         self.width, self.height = screen_size(display)
         self.frame_bytes = self.width * self.height * 3
+        # Every frame a grab of its own: at a steady rate ffmpeg would repeat
+        # frames to make up for time it lost while the screen moved on.
         self.ffmpeg = subprocess.Popen(
             ["ffmpeg", "-loglevel", "error", "-f", "x11grab", "-draw_mouse", "0", "-framerate", str(self.RATE),
-             "-video_size", f"{self.width}x{self.height}", "-i", display, "-f", "rawvideo", "-pix_fmt", "rgb24",
-             "-"], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+             "-video_size", f"{self.width}x{self.height}", "-i", display, "-fps_mode", "vfr",
+             "-f", "rawvideo", "-pix_fmt", "rgb24", "-"], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
 
     def frame(self):
         data = self.ffmpeg.stdout.read(self.frame_bytes)
@@ -81,12 +82,16 @@ class ScreenFilm:
         return Screenshot.of_rgb(self.width, self.height, data)
 
     def frames_from_first(self, predicate, seconds, timeout=60):
-        """The frames of the given seconds from the first one in which the
-        predicate holds somewhere (looked for in every eighth pixel)."""
-        for _ in range(timeout * self.RATE):
+        """The frames filmed from the first one in which the predicate holds
+        somewhere (looked for in every eighth pixel) until `seconds` later."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
             first = self.frame()
             if first.count(0, 0, self.width, self.height, predicate, 8):
-                return [first] + [self.frame() for _ in range(seconds * self.RATE)]
+                frames, until = [first], time.monotonic() + seconds
+                while time.monotonic() < until:
+                    frames.append(self.frame())
+                return frames
         raise AssertionError(f"nothing of the colour looked for in {timeout} s of film")
 
     def stop(self):

@@ -35,11 +35,13 @@ LATE = 4.0
 HEARD = 0.8
 
 
-def music_start(heard, music, around):
+def music_start(heard, music, earliest, latest):
     """The recording's time of the music's start, from the first of its
-    early stretches heard well within 3 s of `around`, or None."""
+    early stretches heard well for a start between `earliest` and `latest`
+    (give or take half a second), or None."""
+    middle, half = (earliest + latest) / 2, (latest - earliest) / 2 + 0.5
     for second in (0.5, 1.0, 1.5, 2.0, 2.5, 3.0):
-        score, at = find_music(heard, music, second, around + second, 3.0, STRETCH)
+        score, at = find_music(heard, music, second, middle + second, half, STRETCH)
         if score > 0.9:
             return at - second
     return None
@@ -51,6 +53,11 @@ def stretches_heard(heard, music, first, late):
     `late` seconds late."""
     return sum(find_music(heard, music, second, first + second + late / 2 - 0.25, late / 2 + 0.25,
                           STRETCH)[0] > HEARD for second in SECONDS_HEARD)
+
+
+def read_text(path):
+    with open(path) as file:
+        return file.read()
 
 
 def free_display():
@@ -98,28 +105,32 @@ def main():
     listener = subprocess.Popen(["ffmpeg", "-hide_banner", "-y", "-f", "pulse", "-i", "greeting.monitor", "-ac", "2",
                                  "-ar", str(RATE), recording], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
                                 stderr=open(log_path, "w"))
-    launched = time.time()
-    program = Program(program_file, console=True)
     music = program_music(program_file, work)
     loop = len(music) / RATE
+    program = None
     try:
+        # The program starts once the sound is being recorded: on a busy
+        # machine ffmpeg takes seconds to open its input.
+        assert poll(lambda: "start:" in read_text(log_path), 60, 0.1), "ffmpeg did not start recording the sound"
+        launched = time.time()
+        program = Program(program_file, console=True)
         assert poll(program.find_x_window, 120, 0.02), "the graphics window did not appear"
         opened = time.time()
         time.sleep(loop + AFTER_WRAP_SECONDS)
         listener.communicate(b"q", timeout=60)
     finally:
-        program.kill()
+        if program:
+            program.kill()
         if listener.poll() is None:
             listener.kill()
         sound.stop()
         subprocess.run(["bash", f"{SCRIPTS}/test-display.sh", "stop", display])
-    with open(log_path) as log:
-        # The grabber stamps the sound with the calendar time.
-        heard_from = float(re.search(r"pulse, from .*\n.*start: ([0-9.]+)", log.read()).group(1))
+    # The grabber stamps the sound with the calendar time.
+    heard_from = float(re.search(r"pulse, from .*\n.*start: ([0-9.]+)", read_text(log_path)).group(1))
     heard = mono_sound(recording)
     launched_at, opened_at = launched - heard_from, opened - heard_from
     failures = []
-    start = music_start(heard, music, opened_at)
+    start = music_start(heard, music, launched_at, opened_at + 2.0)
     print(f"launched at {launched_at:.2f} s and the window seen at {opened_at:.2f} s of the recording; "
           f"the music starts at {start} s")
     # The window is seen on the display a moment after the program opens it,

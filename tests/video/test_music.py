@@ -6,6 +6,7 @@ starts when the window opens and still plays after it has looped once.
     test_music.py EXE WORK"""
 
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -55,11 +56,6 @@ def stretches_heard(heard, music, first, late):
                           STRETCH)[0] > HEARD for second in SECONDS_HEARD)
 
 
-def read_text(path):
-    with open(path) as file:
-        return file.read()
-
-
 def free_display():
     return subprocess.run(["bash", "-c", f"source {SCRIPTS}/common.sh; free_display"], capture_output=True,
                           text=True, check=True).stdout.strip()
@@ -101,7 +97,7 @@ def main():
     subprocess.run(["bash", f"{SCRIPTS}/test-display.sh", "start", display], check=True)
     sound = SoundServer(os.path.join(work, "runtime"))
     os.environ.update(sound.env)
-    recording, log_path = os.path.join(work, "heard.wav"), os.path.join(work, "heard.log")
+    recording, log_path = os.path.join(work, "heard.wav"), pathlib.Path(work, "heard.log")
     listener = subprocess.Popen(["ffmpeg", "-hide_banner", "-y", "-f", "pulse", "-i", "greeting.monitor", "-ac", "2",
                                  "-ar", str(RATE), recording], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
                                 stderr=open(log_path, "w"))
@@ -111,7 +107,7 @@ def main():
     try:
         # The program starts once the sound is being recorded: on a busy
         # machine ffmpeg takes seconds to open its input.
-        assert poll(lambda: "start:" in read_text(log_path), 60, 0.1), "ffmpeg did not start recording the sound"
+        assert poll(lambda: "start:" in log_path.read_text(), 60, 0.1), "ffmpeg did not start recording the sound"
         launched = time.time()
         program = Program(program_file, console=True)
         assert poll(program.find_x_window, 120, 0.02), "the graphics window did not appear"
@@ -126,17 +122,18 @@ def main():
         sound.stop()
         subprocess.run(["bash", f"{SCRIPTS}/test-display.sh", "stop", display])
     # The grabber stamps the sound with the calendar time.
-    heard_from = float(re.search(r"pulse, from .*\n.*start: ([0-9.]+)", read_text(log_path)).group(1))
+    heard_from = float(re.search(r"pulse, from .*\n.*start: ([0-9.]+)", log_path.read_text()).group(1))
     heard = mono_sound(recording)
     launched_at, opened_at = launched - heard_from, opened - heard_from
     failures = []
-    start = music_start(heard, music, launched_at, opened_at + 2.0)
-    print(f"launched at {launched_at:.2f} s and the window seen at {opened_at:.2f} s of the recording; "
-          f"the music starts at {start} s")
     # The window is seen on the display a moment after the program opens it,
     # on a busy machine a few seconds: the music starts after the launch and
     # no later than shortly after the window shows.
-    if start is None or not launched_at - 0.2 <= start <= opened_at + 2.0:
+    earliest, latest = launched_at - 0.2, opened_at + 2.0
+    start = music_start(heard, music, earliest, latest)
+    print(f"launched at {launched_at:.2f} s and the window seen at {opened_at:.2f} s of the recording; "
+          f"the music starts at {start} s")
+    if start is None or not earliest <= start <= latest:
         failures.append("the music does not start when the window opens")
     else:
         for name, first, late in (("from the start", start, LATE),
